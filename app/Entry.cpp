@@ -1,0 +1,2 @@
+// Entry: placeholder until the shell lands.
+int zoltMain(int, char**) { return 0; }

@@ -1,0 +1,19 @@
+// Clock: the high-resolution performance counter and a wall-clock
+// millisecond counter (the show's timing never uses processor time).
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+uint64_t performanceCounter();
+uint64_t performanceFrequency();
+
+// Wall-clock milliseconds since an arbitrary start; advances while the
+// process sleeps or waits for the display.
+uint32_t wallMilliseconds();
+
+// Seconds since the epoch, for reseeding the random generator.
+uint32_t secondsNow();
+
+}  // namespace platform

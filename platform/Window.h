@@ -1,0 +1,64 @@
+// Window: the show's one window, its OpenGL context and its messages.
+//
+// Stands where the window class, the GDI pixel format, the WGL context and
+// the message queue stood: an SDL2 window with an OpenGL compatibility
+// context (double buffer, depth 16, stencil 1, RGBA 32). Without a display
+// the offscreen driver (EGL) is used, so everything renders headless.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// Starts the video layer once; falls back to the offscreen driver when no
+// display can be opened. False only when no driver works at all.
+bool initVideo();
+// True when a real display is in use (not the offscreen driver).
+bool hasDisplay();
+// Size of the desktop (the offscreen driver reports the window's size).
+void desktopSize(int* width, int* height);
+
+// Full screen: whether the display offers exactly width x height at 32 bits.
+bool displayModeAvailable(int width, int height);
+
+// Creates the borderless window, hidden; false on failure.
+bool createWindow(const char* title, int width, int height);
+void destroyWindow();
+bool windowExists();
+// Puts the window into the full-screen mode of its size; false on failure.
+bool enterFullScreen(int width, int height);
+void leaveFullScreen();
+void centerAndShowWindow();
+void showCursor(bool show);
+void windowSize(int* width, int* height);
+
+// The window's OpenGL context.
+bool createContext();
+bool makeContextCurrent();
+bool releaseContext();   // no context current
+bool deleteContext();
+bool contextExists();
+void swapBuffers();
+// Vertical sync where the driver allows it.
+void setSwapInterval(int interval);
+
+// Messages, as the loop expects them: one at a time, never blocking.
+enum class MessageKind { Quit, Activate, Size, Close, KeyDown, KeyUp, Char };
+struct Message {
+  MessageKind kind;
+  int param = 0;       // quit code, virtual-key or character code
+  int width = 0;       // Size
+  int height = 0;      // Size
+  bool minimized = false;  // Activate
+};
+// Removes the next waiting message; false when none is waiting.
+bool peekMessage(Message* message);
+// Queues a quit message with the given code.
+void postQuit(int code);
+// Queues a message as if the window had received it (tests, the dialog).
+void postMessage(const Message& message);
+
+// Windows virtual-key number for an SDL key code (0 when it has none).
+int virtualKeyFor(int32_t sdlKey);
+
+}  // namespace platform
