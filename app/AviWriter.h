@@ -1,0 +1,12 @@
+// AviWriter: records frames into an AVI file at a fixed frame rate.
+//
+// Frames are width x height x 4 bytes, BGRA, bottom row first, as the frame
+// reader returns them. Frame n of the file shows the show at n / fps.
+#pragma once
+
+// Opens the file; false (with a message, nothing written) when it cannot.
+bool openAvi(const char* fileName, int fps, int width, int height);
+// Appends one frame; does nothing when no file is open.
+void addAviFrame(const unsigned char* pixels);
+// Finishes and closes the file; safe to call when none is open.
+void closeAvi();
