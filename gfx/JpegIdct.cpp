@@ -73,7 +73,7 @@ inline void fastPass(int* d, int stride) {
 // NOTE: multiplies by c/256 as pmulhw((x << 2), c << 6); constants above
 // 1.0 are split into (c - 256) plus x so they fit a signed 16-bit lane.
 inline __m128i mulFrac(__m128i x, int c) {
-  return _mm_mulhi_epi16(_mm_slli_epi16(x, 2), _mm_set1_epi16(static_cast<short>(c << 6)));
+  return _mm_mulhi_epi16(_mm_slli_epi16(x, 2), _mm_set1_epi16(static_cast<short>(c * 64)));
 }
 
 inline void simdPass(__m128i* r) {

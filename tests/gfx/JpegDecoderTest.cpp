@@ -72,3 +72,55 @@ TEST(JpegDecoder, MatchesLibjpegOnEveryLayoutModeAndOddSize) {
   }
   std::printf("largest difference to libjpeg-turbo over the corpus: %d\n", worst);
 }
+
+TEST(JpegDecoder, HandsOutRowsInTheLayoutsPixelStride) {
+  EncodeOptions options;  // 4:2:0
+  std::vector<uint8_t> colour = jpegtest::encode(jpegtest::makeTestImage(17, 17, 3, 1), options);
+  JpegMemorySource source(colour.data(), static_cast<int32_t>(colour.size()));
+  JpegDecoder decoder(&source, 1);
+  ASSERT_EQ(decoder.errorCode, 0);
+  EXPECT_EQ(decoder.width, 17);
+  EXPECT_EQ(decoder.height, 17);
+  uint8_t* row = nullptr;
+  int extra = 0;
+  EXPECT_EQ(decoder.readRow(&row, &extra), -1);  // not started
+  ASSERT_EQ(decoder.start(), 0);
+  EXPECT_EQ(decoder.start(), 0);  // repeated: nothing decoded again
+  EXPECT_EQ(decoder.outputMode, 4);
+  EXPECT_EQ(decoder.pixelStride, 4);
+  int rows = 0;
+  while (decoder.readRow(&row, &extra) == 0) {
+    EXPECT_EQ(extra, 17 * 4);
+    EXPECT_EQ(row[3], 0);
+    ++rows;
+  }
+  EXPECT_EQ(rows, 17);
+  EXPECT_EQ(decoder.readRow(&row, &extra), 1);
+
+  options.components = 1;
+  std::vector<uint8_t> grey = jpegtest::encode(jpegtest::makeTestImage(17, 5, 1, 1), options);
+  JpegMemorySource greySource(grey.data(), static_cast<int32_t>(grey.size()));
+  JpegDecoder greyDecoder(&greySource, 1);
+  ASSERT_EQ(greyDecoder.start(), 0);
+  EXPECT_EQ(greyDecoder.outputMode, 0);
+  EXPECT_EQ(greyDecoder.pixelStride, 1);
+  ASSERT_EQ(greyDecoder.readRow(&row, &extra), 0);
+  EXPECT_EQ(extra, 17);
+}
+
+TEST(JpegDecoder, AccurateTransformMatchesLibjpegsAccurateOne) {
+  // Without acceleration the decoder runs the accurate transform on raw
+  // tables.
+  for (int h : {1, 2}) {
+    for (bool progressive : {false, true}) {
+      EncodeOptions options;
+      options.h = h;
+      options.progressive = progressive;
+      std::vector<uint8_t> file = jpegtest::encode(jpegtest::makeTestImage(64, 48, 3, 11), options);
+      int error = 0;
+      Image accurate = jpegtest::decodeOurs(file, &error, 0);
+      EXPECT_EQ(error, 0);
+      EXPECT_EQ(jpegtest::maxDifference(accurate, jpegtest::decodeReference(file, true)), 0);
+    }
+  }
+}

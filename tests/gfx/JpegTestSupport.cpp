@@ -66,12 +66,13 @@ std::vector<uint8_t> encode(const Image& image, const EncodeOptions& options) {
   info.image_width = static_cast<JDIMENSION>(image.width);
   info.image_height = static_cast<JDIMENSION>(image.height);
   info.input_components = image.components;
-  info.in_color_space = image.components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+  info.in_color_space = image.components == 1 ? JCS_GRAYSCALE : image.components == 4 ? JCS_CMYK : JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, options.quality, TRUE);
-  if (options.components == 3) {
+  if (options.components >= 3) {
     info.comp_info[0].h_samp_factor = options.h;
     info.comp_info[0].v_samp_factor = options.v;
+    info.comp_info[1].h_samp_factor = options.chromaH;
   }
   info.restart_interval = static_cast<unsigned>(options.restartInterval);
   info.arith_code = options.arithmetic ? TRUE : FALSE;
@@ -89,7 +90,7 @@ std::vector<uint8_t> encode(const Image& image, const EncodeOptions& options) {
   return out;
 }
 
-Image decodeReference(const std::vector<uint8_t>& jpeg) {
+Image decodeReference(const std::vector<uint8_t>& jpeg, bool accurate) {
   jpeg_decompress_struct info;
   ErrorTrap trap;
   info.err = jpeg_std_error(&trap.manager);
@@ -103,7 +104,7 @@ Image decodeReference(const std::vector<uint8_t>& jpeg) {
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
   jpeg_read_header(&info, TRUE);
-  info.dct_method = JDCT_IFAST;
+  info.dct_method = accurate ? JDCT_ISLOW : JDCT_IFAST;
   info.do_fancy_upsampling = FALSE;
   jpeg_start_decompress(&info);
   image.width = static_cast<int>(info.output_width);

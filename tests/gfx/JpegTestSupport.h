@@ -10,8 +10,9 @@
 namespace jpegtest {
 
 struct EncodeOptions {
-  int components = 3;  // 1 or 3
+  int components = 3;  // 1, 3 (YCbCr) or 4 (CMYK)
   int h = 2, v = 2;    // sampling of the first component
+  int chromaH = 1;     // horizontal sampling of the second component
   int quality = 90;
   bool progressive = false;
   int restartInterval = 0;  // in MCUs
@@ -28,7 +29,8 @@ Image makeTestImage(int width, int height, int components, uint32_t seed);
 
 std::vector<uint8_t> encode(const Image& image, const EncodeOptions& options);
 // Empty image when libjpeg reports an error.
-Image decodeReference(const std::vector<uint8_t>& jpeg);
+// `accurate` picks libjpeg's accurate integer transform instead.
+Image decodeReference(const std::vector<uint8_t>& jpeg, bool accurate = false);
 // Our decoder from memory; the error code it ended with goes to *error.
 Image decodeOurs(const std::vector<uint8_t>& jpeg, int* error, int acceleration = 1);
 
