@@ -12,8 +12,8 @@ namespace platform {
 namespace {
 
 // Dialog units of the 8-point dialog font, in pixels.
-const double unitX = 1.5;
-const double unitY = 1.625;
+const double unitX = 1.75;
+const double unitY = 1.75;
 
 int toPixelsX(int units) { return static_cast<int>(units * unitX + 0.5); }
 int toPixelsY(int units) { return static_cast<int>(units * unitY + 0.5); }

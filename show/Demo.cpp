@@ -92,13 +92,18 @@ void Demo::startMusic() {
   timerFrequency = platform::performanceFrequency();
   music->unpause();
   timerStart = platform::performanceCounter();
-  if (current != 0 && music->isOpen()) {
-    const int startMs = music->positionMs();
-    const uint32_t spinStart = platform::wallMilliseconds();
-    while (music->positionMs() == startMs &&
-           platform::wallMilliseconds() - spinStart < musicAlignLimitMs) {
+  if (current != 0) {
+    if (music->isOpen()) {
+      const int startMs = music->positionMs();
+      const uint32_t spinStart = platform::wallMilliseconds();
+      while (music->positionMs() == startMs &&
+             platform::wallMilliseconds() - spinStart < musicAlignLimitMs) {
+      }
+      musicOffset = music->positionSeconds();
+    } else {
+      // NOTE: without sound the jump still has to land at the scene's start.
+      musicOffset = scenes[current]->startTime;
     }
-    musicOffset = music->positionSeconds();
   }
   musicPending = false;
 }

@@ -28,8 +28,8 @@ extern const ShowOrder showOrder;
 
 class Demo final : public Effect {
  public:
-  static const int maxScenes = 10;
-  static const int loadingSteps = 7;
+  static constexpr int maxScenes = 10;
+  static constexpr int loadingSteps = 7;
 
   Demo(ResourceRegistry* registry, const ShowOrder& order = showOrder);
   ~Demo();
