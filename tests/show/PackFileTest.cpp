@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/MessageBox.h"
+#include "show/KeyValue.h"
 #include "show/PackFile.h"
 #include "show/ResourceRegistry.h"
 
@@ -153,11 +154,24 @@ TEST(BuiltArchive, SettingsTextsHoldTheirKeys) {
   registry.usePack = true;
   registry.packName = std::string(ZOLT_OUTPUT_DIR) + "/trov.qz5";
   MessageLog log;
-  unsigned char* demo = registry.readFile("DEMO.cfg");
+  testing::internal::CaptureStdout();
+  char* demo = reinterpret_cast<char*>(registry.readFile("DEMO.cfg"));
+  char* bugs = reinterpret_cast<char*>(registry.readFile("bug.cfg"));
   ASSERT_NE(demo, nullptr);
-  EXPECT_NE(std::string(reinterpret_cast<char*>(demo)).find("mp3 = \"zolt.mp3\""),
-            std::string::npos);
+  ASSERT_NE(bugs, nullptr);
+  char* music = getString(demo, "mp3");
+  ASSERT_NE(music, nullptr);
+  EXPECT_STREQ(music, "zolt.mp3");
+  EXPECT_GE(getInt(bugs, "numBugs"), 1);
+  EXPECT_GE(getInt(bugs, "speed"), 1);
+  EXPECT_GE(getInt(bugs, "drawCount"), 1);
+  const float alpha = getFloat(bugs, "alpha");
+  EXPECT_GT(alpha, 0.0f);
+  EXPECT_LE(alpha, 1.0f);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");  // every key found
+  delete[] music;
   delete[] demo;
+  delete[] bugs;
   EXPECT_TRUE(log.boxes.empty());
 }
 
