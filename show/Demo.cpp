@@ -4,6 +4,7 @@
 #include "app/GlExtensions.h"
 #include "platform/Clock.h"
 #include "scenes/Scene.h"
+#include "show/KeyValue.h"
 #include "show/MusicStream.h"
 #include "show/ResourceRegistry.h"
 
@@ -24,7 +25,15 @@ const ShowOrder showOrder = {{
 static const uint32_t musicAlignLimitMs = 1000;
 
 Demo::Demo(ResourceRegistry* registry, const ShowOrder& order) : registry(registry), order(order) {
+  // The soundtrack's file name comes from the show's settings text.
   music = new MusicStream();
+  unsigned char* settings = registry->readFile("demo.cfg");
+  if (settings != nullptr) {
+    char* musicFile = getString(reinterpret_cast<const char*>(settings), "mp3");
+    if (musicFile != nullptr) music->open(musicFile);
+    delete[] musicFile;
+    delete[] settings;
+  }
   scenes[0] = nullptr;
 }
 
