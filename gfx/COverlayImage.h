@@ -13,7 +13,7 @@
 
 class ResourceRegistry;
 
-class COverlayImage : public Effect {
+class COverlayImage final : public Effect {
  public:
   COverlayImage(const char* path, ResourceRegistry* registry);
   ~COverlayImage();
