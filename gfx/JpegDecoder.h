@@ -163,7 +163,10 @@ class JpegDecoder {
   void readToScan();
   // --- entropy decoding (JpegHuffman.cpp) ---
   void resetEntropy();
-  void fillBits();
+  void fillBits() {
+    if (bitCount < 16) refillBits();
+  }
+  void refillBits();
   int decodeSymbol(const JpegHuffmanTable& table);
   int receiveBits(int count);
   int receiveExtend(int count);

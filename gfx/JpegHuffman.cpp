@@ -19,8 +19,14 @@ void JpegDecoder::resetEntropy() {
 
 // Tops the bit buffer up to at least 16 bits, 16 at a time. Past a marker
 // the data is padded with zeros; the end of the source is an error.
-void JpegDecoder::fillBits() {
-  if (bitCount >= 16) return;
+void JpegDecoder::refillBits() {
+  // Fast path: two plain data bytes already in the input buffer.
+  if (!pendingMarker && inputPos + 1 < inputLen && input[inputPos] != 0xFF && input[inputPos + 1] != 0xFF) {
+    bitBuffer = (bitBuffer << 16) | (uint32_t(input[inputPos]) << 8) | input[inputPos + 1];
+    inputPos += 2;
+    bitCount += 16;
+    return;
+  }
   uint32_t word = 0;
   for (int i = 0; i < 2; ++i) {
     int b = 0;
