@@ -74,21 +74,42 @@ bool titlePicture(const std::string& dir, const char* file, const char* big, con
   useFont(c, kSans, 22);
   glowText(c, small, 320, bigY + 60, kGreen, kWhite, 0.5);
   glowLine(c, 120, bigY + 22, 520, bigY + 22, kGreen, 0.6);
+  // Letterbox rails with beat ticks, the show's 4/4 in lines.
+  for (double y : {60.0, 420.0}) {
+    glowLine(c, 40, y, 600, y, kDimGreen, 0.4);
+    for (int i = 0; i <= 16; ++i) glowLine(c, 40 + i * 35, y - (i % 4 ? 4 : 9), 40 + i * 35, y, kDimGreen, 0.3);
+  }
   return writePng(dir + "/" + file, rgbPixels(c), 640, 480, 3);
 }
 
+// A viewfinder over the swarm: corner brackets, a centre reticle, edge
+// ticks and a label; it is added over the scene at up to 0.75.
 bool bugsPicture(const std::string& dir) {
   Canvas c(640, 480);
   fill(c, kBlack);
   cornerBrackets(c, 24, 70);
-  useFont(c, kBold, 40);
-  glowText(c, "swarm", 540, 440, kGreen, kWhite, 0.7);
-  // Trails of small glowing creatures along the left edge.
-  for (int i = 0; i < 60; ++i) {
-    double x = 40 + nextUnit() * 120, y = 60 + i * 6.2;
-    cairo_arc(c.cr, x, y, 1.5 + nextUnit() * 2, 0, 2 * M_PI);
-    glowPath(c, kGreen, kWhite, 0.25, true);
+  cairo_arc(c.cr, 320, 240, 46, 0, 2 * M_PI);
+  glowPath(c, kDimGreen, kGreen, 0.4, false);
+  for (int k = 0; k < 4; ++k) {
+    double a = k * M_PI / 2;
+    glowLine(c, 320 + 56 * std::cos(a), 240 + 56 * std::sin(a), 320 + 80 * std::cos(a), 240 + 80 * std::sin(a),
+             kGreen, 0.5);
   }
+  for (int i = 1; i < 16; ++i) {
+    double x = i * 40.0, len = i % 4 == 0 ? 12 : 6;
+    glowLine(c, x, 24, x, 24 + len, kDimGreen, 0.3);
+    glowLine(c, x, 456 - len, x, 456, kDimGreen, 0.3);
+  }
+  for (int i = 1; i < 12; ++i) {
+    double y = i * 40.0, len = i % 4 == 0 ? 12 : 6;
+    glowLine(c, 24, y, 24 + len, y, kDimGreen, 0.3);
+    glowLine(c, 616 - len, y, 616, y, kDimGreen, 0.3);
+  }
+  useFont(c, kBold, 34);
+  glowText(c, "swarm", 540, 436, kGreen, kWhite, 0.6);
+  useFont(c, kMono, 13);
+  textPath(c, "trace 224-320", 44, 448);
+  glowPath(c, kDimGreen, kGreen, 0.25, true);
   return writePng(dir + "/zoltbugs.png", rgbPixels(c), 640, 480, 3);
 }
 
@@ -159,7 +180,8 @@ bool maskPicture(const std::string& dir) {
       double dy = std::fabs(y + 0.5 - halfH) - (halfH - radius);
       double outside = std::hypot(std::max(dx, 0.0), std::max(dy, 0.0)) + std::min(std::max(dx, dy), 0.0);
       double edge = -(outside - radius);  // pixels from the rounded edge
-      double shade = edge <= 0 ? 0.0 : std::min(1.0, std::pow(edge / 70.0, 0.6));
+      double t = std::min(1.0, std::max(0.0, edge / 90.0));
+      double shade = t * t * (3.0 - 2.0 * t);  // smooth, no visible rim
       double centre = 1.0 - 0.06 * ((x - halfW) * (x - halfW) / (halfW * halfW) + (y - halfH) * (y - halfH) / (halfH * halfH));
       double scan = (y % 2) ? 0.93 : 1.0;
       double v = 255.0 * shade * centre * scan;
