@@ -172,17 +172,20 @@ bool squarePicture(const std::string& dir) {
 bool maskPicture(const std::string& dir) {
   const int w = 640, h = 480;
   std::vector<uint8_t> rgb(w * h * 3);
-  const double radius = 90, halfW = w / 2.0, halfH = h / 2.0;
+  // The glass's rounded edge lies a little outside the picture, so the
+  // sides only dim while the corners go dark.
+  const double radius = 110, bleed = 10, halfW = w / 2.0 + bleed, halfH = h / 2.0 + bleed;
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       // Distance inside the rounded rectangle of the screen's edge.
-      double dx = std::fabs(x + 0.5 - halfW) - (halfW - radius);
-      double dy = std::fabs(y + 0.5 - halfH) - (halfH - radius);
+      double dx = std::fabs(x + 0.5 - w / 2.0) - (halfW - radius);
+      double dy = std::fabs(y + 0.5 - h / 2.0) - (halfH - radius);
       double outside = std::hypot(std::max(dx, 0.0), std::max(dy, 0.0)) + std::min(std::max(dx, dy), 0.0);
       double edge = -(outside - radius);  // pixels from the rounded edge
-      double t = std::min(1.0, std::max(0.0, edge / 90.0));
+      double t = std::min(1.0, std::max(0.0, edge / 64.0));
       double shade = t * t * (3.0 - 2.0 * t);  // smooth, no visible rim
-      double centre = 1.0 - 0.06 * ((x - halfW) * (x - halfW) / (halfW * halfW) + (y - halfH) * (y - halfH) / (halfH * halfH));
+      double cx = (x - w / 2.0) / (w / 2.0), cy = (y - h / 2.0) / (h / 2.0);
+      double centre = 1.0 - 0.06 * (cx * cx + cy * cy);
       double scan = (y % 2) ? 0.93 : 1.0;
       double v = 255.0 * shade * centre * scan;
       uint8_t g = static_cast<uint8_t>(std::lround(std::min(255.0, std::max(0.0, v))));
