@@ -8,6 +8,7 @@
 #include <lib3ds/file.h>
 #include <lib3ds/io.h>
 #include <lib3ds/matrix.h>
+#include <lib3ds/mesh.h>
 #include <lib3ds/node.h>
 
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "app/GlExtensions.h"
+#include "gfx/Check3ds.h"
 #include "platform/MessageBox.h"
 #include "show/ResourceRegistry.h"
 
@@ -71,6 +73,16 @@ size_t streamRead(void* self, void* buffer, size_t n) {
 
 size_t streamWrite(void*, const void*, size_t) { return 0; }
 
+// Scenes index points through the faces; a face naming a point the mesh
+// lacks would have them read past its point list.
+bool facesInRange(Lib3dsFile* file) {
+  for (Lib3dsMesh* mesh = file->meshes; mesh; mesh = mesh->next)
+    for (Lib3dsDword f = 0; f < mesh->faces; ++f)
+      for (int c = 0; c < 3; ++c)
+        if (mesh->faceL[f].points[c] >= mesh->points) return false;
+  return true;
+}
+
 void showLoadError(const char* name) {
   platform::messageBox(name, kLoadErrorCaption, platform::MessageIcon::None,
                        platform::MessageButtons::Ok);
@@ -83,13 +95,18 @@ Lib3dsIo* newMemoryIo3ds(MemoryStream3ds* stream) {
 }
 
 Lib3dsFile* read3dsFromMemory(const unsigned char* data, int32_t size, const char* name) {
+  // NOTE: lib3ds is only handed bytes whose chunk tree holds together; see
+  // Check3ds.h for what it would do with the rest.
+  if (!check3dsChunks(data, size)) {
+    showLoadError(name);
+    return nullptr;
+  }
   MemoryStream3ds stream;
   stream.data = data;
-  stream.size = data ? size : 0;
-  if (stream.size < 0) stream.size = 0;
+  stream.size = size;
   Lib3dsIo* io = newMemoryIo3ds(&stream);
   Lib3dsFile* file = io ? lib3ds_file_new() : nullptr;
-  bool ok = file && lib3ds_file_read(file, io) && !stream.failed;
+  bool ok = file && lib3ds_file_read(file, io) && !stream.failed && facesInRange(file);
   if (io) lib3ds_io_free(io);
   if (!ok) {
     if (file) lib3ds_file_free(file);
