@@ -136,7 +136,7 @@ inline const std::vector<ModelFile>& modelFiles() {
 
     // Finale panels: once around the tentacle ball, closing the loop.
     {"tentacle.3DS", 100, {},
-     {{"Camera0", 0, 100, 21, true, {0, 0, 0}, {0, 90, 25}, {360, 90, 25},
+     {{"Camera0", 0, 100, 21, true, {0, 0, 0}, {0, 70, 20}, {360, 70, 20},
        {0, 0, 0}, {0, 0, 0}, 0, 0, 0, 45, 45, {0, 0, 15}, 1}}},
 
     // Finale gallery: a steady flight along a wide circle, looking ahead.
