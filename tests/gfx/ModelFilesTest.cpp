@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <utility>
 #include <string>
 
 #include "content/models/ModelPlan.h"
@@ -200,6 +202,17 @@ TEST(ModelFiles, LetteringStandsUprightWhereTheCamerasLook) {
         hi.set(std::max(hi.x, local.x), std::max(hi.y, local.y), std::max(hi.z, local.z));
         centre += world / static_cast<float>(mesh->points);
       }
+      // A closed solid: every edge is shared by exactly two faces, so the
+      // walls meet both faces all round every outline.
+      std::map<std::pair<int, int>, int> edges;
+      for (Lib3dsDword f = 0; f < mesh->faces; ++f)
+        for (int c = 0; c < 3; ++c) {
+          int a = mesh->faceL[f].points[c], b = mesh->faceL[f].points[(c + 1) % 3];
+          ++edges[{std::min(a, b), std::max(a, b)}];
+        }
+      int open = 0;
+      for (const auto& e : edges) open += e.second != 2;
+      EXPECT_EQ(open, 0);
       // Upright letters of the planned size, centred on the line.
       EXPECT_NEAR(hi.z - lo.z, text.depth, 1e-3f);
       EXPECT_NEAR(lo.x + hi.x, 0.0f, 1e-3f);
