@@ -40,8 +40,10 @@ std::vector<uint8_t> buildMovie(const MovieScript& script) {
         continue;
       }
       if (!wasPresent || now.cut) {
-        // A depth that still holds the object would keep both: clear it first.
-        if (wasPresent) writer.removeObject(track.depth);
+        // A depth that still holds the object would keep both: clear it
+        // first. Frame 0 always does, as a looping movie restarts there
+        // with its layers as they were.
+        if (wasPresent || f == 0) writer.removeObject(track.depth);
         writer.placeObject(track.depth, static_cast<int>(i) + 1, twips(now.x), twips(now.y),
                            alphaTerm(now.alpha));
       } else if (!sameState(now, track.frames[f - 1])) {

@@ -13,8 +13,8 @@ namespace {
 
 const int kFramesPerBeat = 16;  // rhythm movies and bars
 
-// A push of the rhythm marker: it starts moving on `frame` and has moved
-// `pixels` further after `length` frames, easing out.
+// A push of the rhythm marker: it leaves on `frame` (the beat) and has
+// moved `pixels` further `length` frames later, easing out.
 struct Push {
   int frame;
   float pixels;
@@ -129,7 +129,7 @@ MovieScript barMovie(int i) {
       for (int k = 0; k <= beat; ++k)
         for (int s = 0; s < 4; ++s) {
           const int first = beat * kFramesPerBeat + s * 4;
-          channelOn(m.layers[k], first, first + 3, fade(1.0f, 0.25f, 4));
+          channelOn(m.layers[k], first, first + 2, fade(1.0f, 0.4f, 2));
         }
   }
   return m;
@@ -258,7 +258,7 @@ MovieScript titleMovie(const std::string& name, int frameCount, int layerCount) 
 float rhythmX(int i, int f) {
   float x = 0.0f;
   for (const Push& p : rhythmPushes(i)) {
-    float u = std::min(1.0f, std::max(0.0f, static_cast<float>(f - p.frame + 1) / p.length));
+    float u = std::min(1.0f, std::max(0.0f, static_cast<float>(f - p.frame) / p.length));
     x += p.pixels * (1.0f - (1.0f - u) * (1.0f - u));
   }
   return x;
