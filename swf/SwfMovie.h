@@ -6,6 +6,7 @@
 // registered handlers. Nothing is drawn; owners read values off the layers.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <memory>

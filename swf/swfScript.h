@@ -23,10 +23,11 @@ struct LayerRequest {
 
 class swfScript {
  public:
-  // inMemory: source is the file's bytes, size of them available.
-  // Otherwise source is a path to read (size unused). A null source makes
-  // an empty player whose calls do nothing.
-  swfScript(const void* source, bool inMemory, size_t size = 0);
+  // inMemory: source is the file's bytes, size of them available (a file
+  // announcing more than that is refused). Otherwise source is a path to
+  // read and size is unused. A null source makes an empty player whose
+  // calls do nothing.
+  swfScript(const void* source, bool inMemory, size_t size);
   ~swfScript();
   swfScript(const swfScript&) = delete;
   swfScript& operator=(const swfScript&) = delete;

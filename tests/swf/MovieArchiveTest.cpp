@@ -228,7 +228,7 @@ TEST(MovieArchiveContent, CameraMoviesCueTheirCamerasInBothCommandForms) {
     EXPECT_EQ(names.count(n), 1u) << n;
 }
 
-TEST(MovieArchiveContent, RegistryLoadsMoviesFromTheArchive) {
+TEST(MovieArchiveContent, RegistryLoadsMoviesFromTheArchiveAndLooseFiles) {
   ResourceRegistry registry;
   registry.usePack = true;
   registry.packName = std::string(ZOLT_OUTPUT_DIR) + "/trov.qz5";
@@ -242,4 +242,10 @@ TEST(MovieArchiveContent, RegistryLoadsMoviesFromTheArchive) {
   ASSERT_NE(missing, nullptr);
   EXPECT_FALSE(missing->loaded());
   EXPECT_NE(out.find("screwup in swfScript constructor"), std::string::npos);
+
+  ResourceRegistry loose;
+  loose.rootPath = std::string(ZOLT_CONTENT_DIR) + "/";
+  std::unique_ptr<swfScript> bug(loose.loadSwf("bug.swf"));
+  EXPECT_TRUE(bug->loaded());
+  EXPECT_EQ(bug->current->frameCount, 96);
 }

@@ -156,7 +156,7 @@ TEST(SwfMalformed, PlayersWithNothingToPlay) {
   float colour[4] = {9, 9, 9, 9};
   // A null source: the message, then every call does nothing.
   std::string out = stdoutOf([&] {
-    swfScript none(nullptr, true);
+    swfScript none(nullptr, true, 0);
     none.requestColour(1, colour);
     none.registerCommand("white", [](SwfMovie*, SwfArguments) { return 0; });
     none.update(3.5);
@@ -167,7 +167,7 @@ TEST(SwfMalformed, PlayersWithNothingToPlay) {
 
   // A path that cannot be opened, and a movie whose frame count is 0.
   out = stdoutOf([&] {
-    swfScript missing("/nonexistent/zolt/movie.swf", false);
+    swfScript missing("/nonexistent/zolt/movie.swf", false, 0);
     EXPECT_FALSE(missing.loaded());
     missing.update(1.0);
   });
