@@ -7,6 +7,14 @@ if(NOT ZOLT_CLANGXX)
   message(STATUS "clang++ not found: the movie fuzzer is not built")
   return()
 endif()
+# libFuzzer's runtime comes in a package of its own (libclang-rt-14-dev).
+execute_process(COMMAND ${ZOLT_CLANGXX} -print-runtime-dir
+                OUTPUT_VARIABLE _clang_runtime_dir OUTPUT_STRIP_TRAILING_WHITESPACE)
+file(GLOB _libfuzzer_runtime "${_clang_runtime_dir}/libclang_rt.fuzzer-*.a")
+if(NOT _libfuzzer_runtime)
+  message(STATUS "libFuzzer runtime not found: the movie fuzzer is not built")
+  return()
+endif()
 
 file(GLOB _swf_fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/swf/*.cpp)
 file(GLOB _swf_fuzz_headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/swf/*.h ${CMAKE_SOURCE_DIR}/gfx/*.h)
