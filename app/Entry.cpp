@@ -1,2 +1,24 @@
-// Entry: placeholder until the shell lands.
-int zoltMain(int, char**) { return 0; }
+// Entry: seeds the generator, reads the switches or runs the settings
+// dialog, then opens the window and runs the show.
+#include <string>
+
+#include "app/GlWindow.h"
+#include "app/LaunchSettings.h"
+#include "app/MainLoop.h"
+#include "app/SettingsDialog.h"
+#include "app/Switches.h"
+#include "gfx/Random.h"
+
+int zoltMain(int argc, char** argv) {
+  zolt::seedRandom(1);
+  const std::string tail = commandTail(argc, argv);
+  if (!tail.empty())
+    parseSwitches(tail.c_str());
+  else
+    runSettingsDialog();
+
+  if (!createWindow("z-olt!", launchSettings.width, launchSettings.height, 32,
+                    launchSettings.fullScreen))
+    return 0;
+  return runLoop();
+}

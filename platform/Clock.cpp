@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <thread>
 
 namespace platform {
 
@@ -21,6 +22,8 @@ uint32_t wallMilliseconds() {
   return static_cast<uint32_t>(
       std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start).count());
 }
+
+void sleepMilliseconds(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 uint32_t secondsNow() { return static_cast<uint32_t>(std::time(nullptr)); }
 

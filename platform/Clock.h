@@ -13,6 +13,9 @@ uint64_t performanceFrequency();
 // process sleeps or waits for the display.
 uint32_t wallMilliseconds();
 
+// Gives the processor away for about ms milliseconds.
+void sleepMilliseconds(uint32_t ms);
+
 // Seconds since the epoch, for reseeding the random generator.
 uint32_t secondsNow();
 

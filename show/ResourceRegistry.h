@@ -58,4 +58,14 @@ class ResourceRegistry : public ResourceStore {
   int good = 0;
   int width = 640;
   int height = 480;
+
+  // How a made resource is released; null for one owned by another
+  // resource (the offset map belongs to its distortion).
+  using Release = void (*)(void* value);
+  // Stores a made resource under `name`; the registry releases it when it
+  // is destroyed (an earlier value under that name is released now).
+  void adopt(const std::string& name, void* value, Release release);
+
+ private:
+  std::map<std::string, Release> releases_;
 };

@@ -1,0 +1,18 @@
+// MathUtil: the small numeric helpers scenes use to turn time into motion.
+//
+// remap maps a value between two ranges without clamping (values outside
+// the input range extrapolate); lerp and lerpVec3 blend linearly with t = 0
+// giving a and t = 1 giving b.
+#pragma once
+
+#include "gfx/Vec3.h"
+
+inline float remap(float x, float inLow, float inHigh, float outLow, float outHigh) {
+  return outLow + (x - inLow) * (outHigh - outLow) / (inHigh - inLow);
+}
+
+inline float lerp(float t, float a, float b) { return (1.0f - t) * a + t * b; }
+
+inline Vec3 lerpVec3(float t, const Vec3& a, const Vec3& b) {
+  return Vec3(lerp(t, a.x, b.x), lerp(t, a.y, b.y), lerp(t, a.z, b.z));
+}

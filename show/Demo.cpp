@@ -1,0 +1,172 @@
+// Demo: scene table, loading steps, show clock and scene changes.
+#include "show/Demo.h"
+
+#include "app/GlExtensions.h"
+#include "platform/Clock.h"
+#include "scenes/Scene.h"
+#include "show/KeyValue.h"
+#include "show/MusicStream.h"
+#include "show/ResourceRegistry.h"
+
+// Scenes join this table as they are built.
+const ShowOrder showOrder = {{
+    nullptr,  // 0: opening
+    nullptr,  // 1: plane and scroller
+    nullptr,  // 2: line cube
+    nullptr,  // 3: tunnel
+    nullptr,  // 4: greetings
+    nullptr,  // 5: credits
+    nullptr,  // 6: bug swarm
+    nullptr,  // 7: finale
+}};
+
+// The spin that lines the timer up with the audio gives up after this long
+// (a silent or stalled stream never moves).
+static const uint32_t musicAlignLimitMs = 1000;
+
+Demo::Demo(ResourceRegistry* registry, const ShowOrder& order) : registry(registry), order(order) {
+  // The soundtrack's file name comes from the show's settings text.
+  music = new MusicStream();
+  unsigned char* settings = registry->readFile("demo.cfg");
+  if (settings != nullptr) {
+    char* musicFile = getString(reinterpret_cast<const char*>(settings), "mp3");
+    if (musicFile != nullptr) music->open(musicFile);
+    delete[] musicFile;
+    delete[] settings;
+  }
+  scenes[0] = nullptr;
+}
+
+Demo::~Demo() {
+  delete music;
+  for (int i = 0; i < count; ++i) delete scenes[i];
+  // Scenes made aside but never entered (loading cut short).
+  for (Scene* scene : aside) {
+    bool entered = false;
+    for (int i = 0; i < count; ++i) entered = entered || scenes[i] == scene;
+    if (!entered) delete scene;
+  }
+  delete registry;
+}
+
+void Demo::useCaptureClock() {
+  captureClock = true;
+  musicPending = false;
+  timerFrequency = platform::performanceFrequency();
+  timerStart = platform::performanceCounter();
+}
+
+void Demo::enter(Scene* scene) {
+  if (scene == nullptr || count >= maxScenes - 1) return;
+  scene->startTime = static_cast<float>(accumulatedStart);
+  accumulatedStart += scene->duration;
+  scenes[count++] = scene;
+}
+
+int Demo::loadNext() {
+  static const int countAfterStep[loadingSteps] = {1, 2, 3, 4, 5, 7, 8};
+  if (loadStep >= loadingSteps) return countAfterStep[loadingSteps - 1];
+  const int step = loadStep++;
+  auto make = [this](int slot) {
+    return order.slot[slot] != nullptr ? order.slot[slot](registry) : nullptr;
+  };
+  switch (step) {
+    case 0:
+      aside[0] = make(5);
+      aside[1] = make(6);
+      enter(make(0));
+      break;
+    case 5:
+      enter(aside[0]);
+      enter(aside[1]);
+      break;
+    case 6:
+      enter(make(7));
+      break;
+    default:
+      enter(make(step));
+      break;
+  }
+  scenes[count] = nullptr;
+  return countAfterStep[step];
+}
+
+void Demo::jumpTo(int index) {
+  if (index < 0 || index >= count) return;
+  current = index;
+  if (musicPending) music->seek(static_cast<int>(scenes[index]->startTime * 1000.0f));
+}
+
+void Demo::startMusic() {
+  timerFrequency = platform::performanceFrequency();
+  music->unpause();
+  timerStart = platform::performanceCounter();
+  if (current != 0) {
+    if (music->isOpen()) {
+      const int startMs = music->positionMs();
+      const uint32_t spinStart = platform::wallMilliseconds();
+      while (music->positionMs() == startMs &&
+             platform::wallMilliseconds() - spinStart < musicAlignLimitMs) {
+      }
+      musicOffset = music->positionSeconds();
+    } else {
+      // NOTE: without sound the jump still has to land at the scene's start.
+      musicOffset = scenes[current]->startTime;
+    }
+  }
+  musicPending = false;
+}
+
+int Demo::render(float t) {
+  if (count == 0) return 1;
+  if (attribPushPending) {
+    glPushAttrib(GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT |
+                 GL_TEXTURE_BIT);
+    attribPushPending = false;
+  }
+  if (musicPending) startMusic();
+
+  Scene* scene = scenes[current];
+  long double local;
+  if (captureClock) {
+    local = static_cast<long double>(timeOffset) + musicOffset + t - scene->startTime;
+  } else {
+    const uint64_t now = platform::performanceCounter();
+    local = static_cast<long double>(now - timerStart) / timerFrequency + timeOffset + musicOffset -
+            scene->startTime;
+  }
+  const int finished = scene->render(static_cast<float>(local));
+
+  if (finished != 0 || skipRequested) {
+    glPopAttrib();
+    attribPushPending = true;
+    ++current;
+    if (scenes[current] == nullptr) return 1;
+    if (skipRequested) {
+      skipRequested = false;
+      musicOffset = scenes[current]->startTime;
+      timerStart = platform::performanceCounter();
+    }
+  }
+
+  drawScreenMask();
+  return 0;
+}
+
+void Demo::drawScreenMask() {
+  // Scenes 2, 6 and 7 leave their own blend state for the mask; the finale
+  // is masked on its first frame only.
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  if (current != 2 && current != 6 && current != 7) glEnable(GL_BLEND);
+  if (current == 7) {
+    if (finaleMaskDrawn != 0) return;
+    ++finaleMaskDrawn;
+  }
+  glBlendFunc(GL_DST_COLOR, GL_ZERO);
+  glDisable(GL_BLEND);
+}
+
+int Demo::key(int code, int, int) {
+  if ((code & 0xff) == 'a') skipRequested = true;
+  return 0;
+}

@@ -1,0 +1,79 @@
+// Demo: the top of the show.
+//
+// Owns the scenes in show order, the music and the registry. Loads the
+// scenes one step at a time behind the loading screen, then turns the main
+// loop's frames into each scene's local time, moves on when a scene ends or
+// the viewer presses "a", and reports when the last scene is over.
+#pragma once
+
+#include <cstdint>
+
+#include "scenes/Effect.h"
+
+class MusicStream;
+class ResourceRegistry;
+class Scene;
+
+// Makes one scene of the show; null while that scene is not part of the build.
+using SceneFactory = Scene* (*)(ResourceRegistry* registry);
+
+// The scene factories by table slot (0..7). Slots 5 (credits) and 6 (bug
+// swarm) are made before slot 0 and entered together after slot 4.
+struct ShowOrder {
+  SceneFactory slot[8];
+};
+
+// The show's own order.
+extern const ShowOrder showOrder;
+
+class Demo final : public Effect {
+ public:
+  static constexpr int maxScenes = 10;
+  static constexpr int loadingSteps = 7;
+
+  Demo(ResourceRegistry* registry, const ShowOrder& order = showOrder);
+  ~Demo();
+  Demo(const Demo&) = delete;
+  Demo& operator=(const Demo&) = delete;
+
+  // One loading step; returns the scene count the show has once that step
+  // is done (1, 2, 3, 4, 5, 7, 8). Steps whose scenes are not built add
+  // nothing but still count, so loading always ends.
+  int loadNext();
+  bool loadingDone() const { return loadStep >= loadingSteps; }
+  // Makes scene index current before the first frame; ignored beyond count.
+  void jumpTo(int index);
+  int render(float t) override;
+  int key(int code, int = 0, int = 0) override;
+
+  // Capture mode: scene time follows the caller's clock and the music never
+  // plays.
+  void useCaptureClock();
+
+  ResourceRegistry* registry;
+  MusicStream* music = nullptr;
+  bool musicPending = true;
+  Scene* scenes[maxScenes] = {};
+  int count = 0;
+  int current = 0;
+  bool skipRequested = false;
+  double accumulatedStart = 0.0;
+  bool captureClock = false;
+
+  // Clock state shared with the music alignment.
+  float timeOffset = -0.04f;
+  float musicOffset = 0.0f;
+  uint64_t timerStart = 0;
+  uint64_t timerFrequency = 1;
+  bool attribPushPending = true;
+  int finaleMaskDrawn = 0;
+
+ private:
+  void enter(Scene* scene);
+  void startMusic();
+  void drawScreenMask();
+
+  ShowOrder order;
+  int loadStep = 0;
+  Scene* aside[2] = {};  // credits and swarm, made first, entered at step 5
+};

@@ -1,0 +1,56 @@
+// LoadingScreen: progress frames over the loading picture.
+#include "show/LoadingScreen.h"
+
+#include "app/GlExtensions.h"
+#include "platform/Clock.h"
+#include "platform/Window.h"
+#include "show/Demo.h"
+
+// Where the bar sits on the 640 x 480 loading picture.
+static const float barLeftPixel = 101.0f;
+static const float barSpanPixels = 406.0f;
+
+static void clearAndPresent() {
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glFlush();
+  platform::swapBuffers();
+}
+
+void drawProgressFrame(float x) {
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  const float xEnd = ((x + 1.0f) * 0.1f * barSpanPixels + barLeftPixel) * 0.0015625f;
+  glBegin(GL_QUADS);
+  glVertex2f(barLeftPixel / 640.0f, 221.0f / 480.0f);
+  glVertex2f(xEnd, 221.0f / 480.0f);
+  glVertex2f(xEnd, 240.0f / 480.0f);
+  glVertex2f(barLeftPixel / 640.0f, 240.0f / 480.0f);
+  glEnd();
+  glFlush();
+  platform::swapBuffers();
+}
+
+void runLoadingSequence(Demo& demo, int startScene, unsigned pauseMs) {
+  clearAndPresent();
+
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0.0, 1.0, 1.0, 0.0, 0.0, 10.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+
+  drawProgressFrame(0.0f);
+  int n = 0;
+  do {
+    n = demo.loadNext();
+    for (int i = 0; i < 10; ++i) drawProgressFrame(static_cast<float>(n) + i / 11.0f);
+  } while (n < 8 && !demo.loadingDone());
+
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  clearAndPresent();
+
+  const uint32_t start = platform::wallMilliseconds();
+  while (platform::wallMilliseconds() - start < pauseMs) platform::sleepMilliseconds(5);
+
+  if (startScene >= 0) demo.jumpTo(startScene);
+}

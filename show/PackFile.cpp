@@ -1,0 +1,132 @@
+// PackFile: archive entries through zlib, loose files as text.
+#include "show/PackFile.h"
+
+#include <zlib.h>
+
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "platform/MessageBox.h"
+
+namespace {
+
+const char* const kNotInDirectory = "Pack file not found";
+const char* const kNoArchive = "Cannot Find Packfile";
+const char* const kBadEntry = "Error Unpacking";
+
+void reportPackError(const char* text, const char* caption) {
+  platform::messageBox(text, caption, platform::MessageIcon::None, platform::MessageButtons::Ok);
+}
+
+bool equalIgnoringCase(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    unsigned char ca = static_cast<unsigned char>(*a);
+    unsigned char cb = static_cast<unsigned char>(*b);
+    if (ca >= 'A' && ca <= 'Z') ca = ca - 'A' + 'a';
+    if (cb >= 'A' && cb <= 'Z') cb = cb - 'A' + 'a';
+    if (ca != cb) return false;
+    if (ca == 0) return true;
+  }
+}
+
+// Reads `size` bytes at `offset` of the archive into `block`. False when the
+// archive cannot be opened (`opened` false) or is too short for the block.
+bool readBlock(const char* packPath, long offset, unsigned char* block, size_t size, bool& opened) {
+  std::FILE* file = std::fopen(packPath, "rb");
+  opened = file != nullptr;
+  if (!file) return false;
+  bool ok = std::fseek(file, offset, SEEK_SET) == 0 && std::fread(block, 1, size, file) == size;
+  std::fclose(file);
+  return ok;
+}
+
+}  // namespace
+
+int findPackEntry(const PackDirectoryTable& directory, const char* name) {
+  if (!name) return -1;
+  for (int row = 0; row < directory.count; ++row) {
+    if (equalIgnoringCase(directory.names[row], name)) return row;
+  }
+  return -1;
+}
+
+unsigned char* readPackEntry(const PackDirectoryTable& directory, const char* packPath,
+                             const char* name) {
+  const int row = findPackEntry(directory, name);
+  if (row < 0) {
+    reportPackError(name ? name : "", kNotInDirectory);
+    return nullptr;
+  }
+  const int32_t offset = directory.offsets[row];
+  const int32_t packedSize = directory.packedSizes[row];
+  const int32_t unpackedSize = directory.unpackedSizes[row];
+  // NOTE: a directory that does not fit its archive must not turn into a
+  // huge or negative allocation; treat it like any other broken entry.
+  if (offset < 0 || packedSize <= 0 || unpackedSize < 0) {
+    reportPackError(name, kBadEntry);
+    return nullptr;
+  }
+
+  std::unique_ptr<unsigned char[]> packed(new (std::nothrow) unsigned char[packedSize]);
+  if (!packed) {
+    reportPackError(name, kBadEntry);
+    return nullptr;
+  }
+  bool opened = false;
+  if (!readBlock(packPath, offset, packed.get(), static_cast<size_t>(packedSize), opened)) {
+    // A truncated archive cannot hold the entry: it cannot be unpacked.
+    if (opened) {
+      reportPackError(name, kBadEntry);
+    } else {
+      reportPackError(packPath, kNoArchive);
+    }
+    return nullptr;
+  }
+
+  const size_t capacity = static_cast<size_t>(unpackedSize);
+  unsigned char* buffer = new (std::nothrow) unsigned char[capacity + 2]();
+  if (!buffer) {
+    reportPackError(name, kBadEntry);
+    return nullptr;
+  }
+  uLongf destLength = capacity;
+  uLong sourceLength = static_cast<uLong>(packedSize);
+  const int result = uncompress2(buffer, &destLength, packed.get(), &sourceLength);
+  // NOTE: an entry that inflates to fewer bytes than the directory says is
+  // as broken as one that inflates to more: the caller trusts entrySize.
+  // So is one whose stream ends before its packed block does.
+  if (result != Z_OK || destLength != capacity || sourceLength != static_cast<uLong>(packedSize)) {
+    delete[] buffer;
+    reportPackError(name, kBadEntry);
+    return nullptr;
+  }
+  return buffer;
+}
+
+unsigned char* readLooseText(const char* path) {
+  std::FILE* file = std::fopen(path, "rb");
+  if (!file) {
+    std::printf("File not found: %s\n", path);
+    return nullptr;
+  }
+  std::string text;
+  char chunk[4096];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
+  std::fclose(file);
+
+  unsigned char* buffer = new (std::nothrow) unsigned char[text.size() + 2]();
+  if (!buffer) {
+    std::printf("Could not allocate memory for text file %s\n", path);
+    return nullptr;
+  }
+  // Text mode: line ends arrive as single newlines.
+  size_t length = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    buffer[length++] = static_cast<unsigned char>(text[i]);
+  }
+  return buffer;
+}

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "app/LaunchSettings.h"
+#include "app/MainLoop.h"
+#include "platform/Window.h"
+#include "show/Demo.h"
+#include "show/ResourceRegistry.h"
+#include "support/GlTestContext.h"
+#include "support/StandInScenes.h"
+
+namespace {
+
+using platform::Message;
+using platform::MessageKind;
+using testsupport::StandInScene;
+
+Message messageOf(MessageKind kind, int param = 0) {
+  Message m{};
+  m.kind = kind;
+  m.param = param;
+  return m;
+}
+
+class MainLoopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(testsupport::ensureGlContext());
+    platform::Message drain;
+    while (platform::peekMessage(&drain)) {
+    }
+    launchSettings = LaunchSettings();
+    quit = false;
+    active = true;
+    capturing = false;
+    aviOpen = false;
+    frameIndex = 0;
+    clearKeyTable();
+    show = new Demo(new ResourceRegistry(), testsupport::standInOrder());
+    while (!show->loadingDone()) show->loadNext();
+  }
+  void TearDown() override {
+    delete show;
+    show = nullptr;
+    capturing = false;
+    aviOpen = false;
+    launchSettings = LaunchSettings();
+  }
+  StandInScene* scene(int i) { return static_cast<StandInScene*>(show->scenes[i]); }
+};
+
+TEST_F(MainLoopTest, CaptureClockSpacesFramesByTheFrameRate) {
+  launchSettings.captureFps = 25;
+  capturing = true;
+  show->useCaptureClock();
+  show->timeOffset = 0.0f;
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(loopPass());
+  EXPECT_EQ(frameIndex, 4);
+  EXPECT_DOUBLE_EQ(loopClock, 3.0 / 25.0);
+  const std::vector<float>& t = scene(0)->times;
+  ASSERT_EQ(t.size(), 4u);
+  for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(t[i], i / 25.0f);
+  // The first pass with capture on only opens the file.
+  EXPECT_TRUE(aviOpen);
+}
+
+TEST_F(MainLoopTest, OneMessagePerPassAndQuitEndsBeforeTheNextFrame) {
+  platform::postMessage(messageOf(MessageKind::KeyDown, 'X'));
+  platform::postQuit(7);
+  EXPECT_TRUE(loopPass());  // the key message, no frame
+  EXPECT_TRUE(scene(0)->times.empty());
+  EXPECT_EQ(keyTable['X'], 1);
+  EXPECT_FALSE(loopPass());  // the quit message
+  EXPECT_TRUE(quit);
+  EXPECT_TRUE(scene(0)->times.empty());
+}
+
+TEST_F(MainLoopTest, CharacterReachesTheShowBeforeTheKeyTable) {
+  platform::postMessage(messageOf(MessageKind::Char, 'a'));
+  loopPass();
+  EXPECT_TRUE(show->skipRequested);
+  EXPECT_EQ(keyTable['a'], 1);
+}
+
+TEST_F(MainLoopTest, MinimisedWindowRendersNothing) {
+  Message minimise = messageOf(MessageKind::Activate);
+  minimise.minimized = true;
+  platform::postMessage(minimise);
+  loopPass();
+  EXPECT_FALSE(active);
+  loopPass();
+  loopPass();
+  EXPECT_TRUE(scene(0)->times.empty());
+  platform::postMessage(messageOf(MessageKind::Activate));
+  loopPass();
+  loopPass();
+  EXPECT_EQ(scene(0)->times.size(), 1u);
+}
+
+TEST_F(MainLoopTest, QuitKeysEndTheLoop) {
+  for (int code : {27, 113}) {
+    quit = false;
+    clearKeyTable();
+    pressKey(code);
+    runKeyHandler();
+    EXPECT_TRUE(quit) << code;
+  }
+  quit = false;
+  clearKeyTable();
+  typeCharacter('q');
+  runKeyHandler();
+  EXPECT_TRUE(quit);
+}
+
+TEST_F(MainLoopTest, CaptureToggleFiresOncePerPress) {
+  // Numeric minus held over several frames: one toggle.
+  pressKey(109);
+  runKeyHandler();
+  runKeyHandler();
+  runKeyHandler();
+  EXPECT_TRUE(capturing);
+  releaseKey(109);
+  runKeyHandler();
+  EXPECT_TRUE(capturing);
+  // "m" typed twice: two toggles, though no key-up ever clears entry 109.
+  typeCharacter('m');
+  runKeyHandler();
+  EXPECT_FALSE(capturing);
+  runKeyHandler();
+  EXPECT_FALSE(capturing);
+  typeCharacter('m');
+  runKeyHandler();
+  EXPECT_TRUE(capturing);
+}
+
+TEST_F(MainLoopTest, SwitchingCaptureOffClosesTheFileAndStopsWriting) {
+  capturing = true;
+  loopPass();  // opens
+  EXPECT_TRUE(aviOpen);
+  testing::internal::CaptureStdout();
+  typeCharacter('m');
+  runKeyHandler();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n\nAVI ended\n");
+  EXPECT_FALSE(capturing);
+  EXPECT_FALSE(aviOpen);
+}
+
+TEST(CaptureFileName, LaterCapturesNeverOverwriteTheFirst) {
+  EXPECT_STREQ(captureFileName(0), "wirefall.avi");
+  EXPECT_STREQ(captureFileName(1), "wirefall-2.avi");
+  EXPECT_STREQ(captureFileName(2), "wirefall-3.avi");
+}
+
+}  // namespace

@@ -1,0 +1,6 @@
+# The built program, end to end: headless, windowed, through loading and
+# the loop, ending by itself with status 0.
+add_test(NAME zolt.HeadlessRunExitsCleanly COMMAND zolt /w WORKING_DIRECTORY ${ZOLT_OUTPUT_DIR})
+set_tests_properties(zolt.HeadlessRunExitsCleanly PROPERTIES
+  ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy"
+  TIMEOUT 600)
