@@ -18,7 +18,6 @@ constexpr int kChunkFrames = 1024;
 
 int outputUsers = 0;
 bool outputIsOpen = false;
-bool audioStartedDirectly = false;  // SDL_AudioInit instead of SDL_InitSubSystem
 std::string outputError;
 
 bool openMixer() {
@@ -39,9 +38,13 @@ void acquireOutput() {
     }
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
-  if (SDL_AudioInit("dummy") == 0) {
-    audioStartedDirectly = true;
+  // NOTE: the mixer starts the audio subsystem itself when it is not
+  // running, so the dummy driver is chosen through the hint that subsystem
+  // reads (overriding an environment variable that named the failed driver).
+  SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
     outputIsOpen = openMixer();
+    if (!outputIsOpen) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   } else {
     outputError = SDL_GetError();
   }
@@ -49,13 +52,11 @@ void acquireOutput() {
 
 void releaseOutput() {
   if (--outputUsers > 0) return;
-  if (outputIsOpen) Mix_CloseAudio();
-  outputIsOpen = false;
-  if (audioStartedDirectly)
-    SDL_AudioQuit();
-  else if (SDL_WasInit(SDL_INIT_AUDIO))
+  if (outputIsOpen) {
+    Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  audioStartedDirectly = false;
+  }
+  outputIsOpen = false;
   Mix_Quit();
 }
 
