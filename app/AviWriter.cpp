@@ -28,7 +28,7 @@ platform::VideoEncoder& encoder() {
 int64_t nextFrame = 0;
 int framesPerSecond = 30;
 std::string openFileName;
-int64_t framesInFile = 0;
+int64_t framesInFile = 0, framesAtLastProgress = 0;
 uint32_t fileStartMs = 0, lastProgressMs = 0;
 
 void printProgress(uint32_t now) {
@@ -38,6 +38,7 @@ void printProgress(uint32_t now) {
               elapsed > 0.0 ? framesInFile / elapsed : 0.0);
   std::fflush(stdout);
   lastProgressMs = now;
+  framesAtLastProgress = framesInFile;
 }
 
 void reportFailure(const std::string& reason) {
@@ -55,7 +56,7 @@ bool openAvi(const char* fileName, int fps, int width, int height) {
     return false;
   }
   framesPerSecond = fps;
-  framesInFile = 0;
+  framesInFile = framesAtLastProgress = 0;
   fileStartMs = lastProgressMs = platform::wallMilliseconds();
   std::printf("AVI: recording %s, %dx%d at %d frames/s, codec %s\n", openFileName.c_str(), width,
               height, fps, captureCodec().c_str());
@@ -80,6 +81,7 @@ long long aviFrameNumber() { return static_cast<long long>(nextFrame); }
 
 void closeAvi() {
   if (!encoder().isOpen()) return;
-  printProgress(platform::wallMilliseconds());
+  // The last word on the file: what it holds, unless the last line said it.
+  if (framesInFile != framesAtLastProgress) printProgress(platform::wallMilliseconds());
   if (!encoder().close()) reportFailure(encoder().lastError());
 }
