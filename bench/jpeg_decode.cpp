@@ -14,6 +14,7 @@
 
 #include "JpegTestSupport.h"
 #include "gfx/JpegDecoder.h"
+#include "gfx/JpegIdct.h"
 #include "gfx/JpegSource.h"
 
 namespace {
@@ -85,6 +86,7 @@ jpegtest::Image picture(int components) {
 int main(int argc, char** argv) {
   int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
   std::printf("1024x768, quality 90, %d decodes each, interleaved; best thread CPU time of each\n", rounds);
+  std::printf("fast transform on %s\n", jpegHasSimdIdct() ? "SSE2" : "plain C++");
   std::printf("%-20s %12s %12s %12s %8s %8s\n", "layout", "ours ms", "accurate ms", "turbo ms", "ratio",
               "acc/turbo");
   for (const Layout& layout : kLayouts) {
