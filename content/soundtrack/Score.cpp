@@ -193,7 +193,8 @@ void playEnding(Mix& mix) {
   lead(mix.send, at, beatLength(3.5), 81, 0.7f);
 }
 
-// Gain that dips after every kick, so pads and echoes breathe with the beat.
+// Gain that dips after every kick, so bass, pads and echoes breathe with
+// the beat.
 float duckGain(size_t frame) {
   double beats = double(frame) / kSamplesPerBeat;
   double since = (beats - std::floor(beats)) * 60.0 / kBeatsPerMinute;
@@ -219,8 +220,9 @@ Bus renderSoundtrack() {
     float fade = i < fadeStart ? 1.0f : float(frames - i) / float(frames - fadeStart);
     for (int side = 0; side < 2; ++side) {
       auto pick = [&](Bus& b) { return side ? b.right[i] : b.left[i]; };
-      float x = 0.62f * pick(mix.drums) + 0.55f * pick(mix.bass) +
-                duck * (0.9f * pick(mix.ducked) + 0.5f * pick(mix.send));
+      // The bass ducks too, so every kick punches through it.
+      float x = 0.62f * pick(mix.drums) + duck * (0.55f * pick(mix.bass) + 0.9f * pick(mix.ducked) +
+                                                  0.5f * pick(mix.send));
       // Soft limiter: transparent at normal levels, no hard clipping on peaks.
       float y = x / std::sqrt(1.0f + x * x * 0.6f);
       (side ? out.right[i] : out.left[i]) = y * 0.95f * fade;
