@@ -66,7 +66,7 @@ bool openAvi(const char* fileName, int fps, int width, int height) {
 }
 
 void addAviFrame(const unsigned char* pixels) {
-  if (!encoder().isOpen()) return;
+  if (!pixels || !encoder().isOpen()) return;
   if (!encoder().writeFrame(pixels, nextFrame)) {
     // The encoder has closed the file with what it holds; recording stops.
     reportFailure(encoder().lastError());
