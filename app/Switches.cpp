@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/CaptureCodec.h"
 #include "app/LaunchSettings.h"
 #include "gfx/Random.h"
 #include "platform/Clock.h"
@@ -39,6 +40,7 @@ const SwitchRow switchTable[] = {
        const int fps = std::atoi(a);
        if (fps > 0) launchSettings.captureFps = fps;
      }},
+    {'c', [](const char* a) { parseCaptureCodecSwitch(a); }},
     {'z',
      [](const char* a) {
        resolutionForCode(std::atoi(a), &launchSettings.width, &launchSettings.height);

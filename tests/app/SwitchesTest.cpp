@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/CaptureCodec.h"
 #include "app/LaunchSettings.h"
 #include "app/Switches.h"
 #include "gfx/Random.h"
@@ -75,6 +76,14 @@ TEST_F(SwitchesTest, FlagsAndCaptureRate) {
   // A rate that would stop the capture clock is refused.
   parseSwitches("/f0/f-5");
   EXPECT_EQ(launchSettings.captureFps, 25);
+}
+
+TEST_F(SwitchesTest, CodecSwitchPicksTheCaptureCodec) {
+  parseSwitches("/w/cFFV1 /m");
+  EXPECT_EQ(captureCodec(), "ffv1");
+  EXPECT_TRUE(launchSettings.captureAtStart);
+  parseSwitches(std::string("/c").append(defaultCaptureCodec()).c_str());
+  EXPECT_EQ(captureCodec(), defaultCaptureCodec());
 }
 
 TEST_F(SwitchesTest, WithoutReseedTheGeneratorRepeats) {
