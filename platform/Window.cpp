@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <map>
+
+#include "res/icon.xpm"
 
 namespace platform {
 
@@ -62,6 +65,28 @@ bool displayModeAvailable(int width, int height) {
   return false;
 }
 
+// The window's icon from the show's XPM (one character per pixel).
+static void setWindowIcon() {
+  int w = 0, h = 0, colours = 0, perPixel = 0;
+  if (std::sscanf(zoltIcon[0], "%d %d %d %d", &w, &h, &colours, &perPixel) != 4 || perPixel != 1)
+    return;
+  std::map<char, Uint32> palette;
+  for (int i = 1; i <= colours; ++i) {
+    unsigned rgb = 0;
+    const char* hash = std::strchr(zoltIcon[i], '#');
+    if (hash != nullptr && std::sscanf(hash + 1, "%x", &rgb) == 1)
+      palette[zoltIcon[i][0]] = 0xff000000u | rgb;
+  }
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (icon == nullptr) return;
+  for (int y = 0; y < h; ++y) {
+    Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(icon->pixels) + y * icon->pitch);
+    for (int x = 0; x < w; ++x) row[x] = palette[zoltIcon[1 + colours + y][x]];
+  }
+  SDL_SetWindowIcon(window, icon);
+  SDL_FreeSurface(icon);
+}
+
 bool createWindow(const char* title, int width, int height) {
   if (!initVideo()) return false;
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
@@ -79,6 +104,7 @@ bool createWindow(const char* title, int width, int height) {
     std::fprintf(stderr, "SDL_CreateWindow: %s\n", SDL_GetError());
     return false;
   }
+  setWindowIcon();
   SDL_StartTextInput();
   return true;
 }

@@ -1,0 +1,259 @@
+// Check3ds: bounds and counts of a 3DS chunk tree.
+#include "gfx/Check3ds.h"
+
+#include <cstddef>
+#include <map>
+#include <vector>
+
+namespace {
+
+// Chunk ids lib3ds descends into or reads counted data from.
+enum : uint16_t {
+  kM3dMagic = 0x4D4D,
+  kMlibMagic = 0x3DAA,
+  kCMagic = 0xC23D,
+  kMData = 0x3D3D,
+  kNamedObject = 0x4000,
+  kTriObject = 0x4100,
+  kPointArray = 0x4110,
+  kPointFlagArray = 0x4111,
+  kFaceArray = 0x4120,
+  kMeshMatGroup = 0x4130,
+  kTexVerts = 0x4140,
+  kSmoothGroup = 0x4150,
+  kMeshMatrix = 0x4160,
+  kDirectLight = 0x4600,
+  kCamera = 0x4700,
+  kKfData = 0xB000,
+  kFirstNodeTag = 0xB001,
+  kLastNodeTag = 0xB007,
+  kNodeHeader = 0xB010,
+  kNodeId = 0xB030,
+  kFirstTrack = 0xB020,
+  kLastTrack = 0xB029,
+};
+
+const uint32_t kNameLength = 64;  // lib3ds's name buffers, terminator included
+const uint16_t kNoNode = 65535;   // lib3ds's "no id" and "no parent"
+
+class ChunkChecker {
+ public:
+  ChunkChecker(const unsigned char* data, uint32_t size) : data_(data), size_(size) {}
+
+  bool checkFile() {
+    if (size_ < 6) return false;
+    uint16_t id = word(0);
+    uint32_t length = dword(2);
+    if (id != kM3dMagic && id != kMlibMagic && id != kCMagic && id != kMData) return false;
+    if (length < 6 || length > size_) return false;
+    return children(id, 6, length);
+  }
+
+ private:
+  uint16_t word(uint32_t at) const { return uint16_t(data_[at] | data_[at + 1] << 8); }
+  uint32_t dword(uint32_t at) const { return uint32_t(word(at)) | uint32_t(word(at + 2)) << 16; }
+
+  // Offset just past a terminated name starting at `at`, or 0 when none ends
+  // inside the chunk and lib3ds's buffer.
+  uint32_t pastName(uint32_t at, uint32_t end) const {
+    for (uint32_t i = at; i < end && i - at < kNameLength; ++i)
+      if (data_[i] == 0) return i + 1;
+    return 0;
+  }
+
+  // The chunks laid end to end in [begin, end) of a parent.
+  bool children(uint16_t parent, uint32_t begin, uint32_t end) {
+    uint32_t at = begin;
+    while (at < end) {
+      if (end - at < 6) return false;
+      uint32_t length = dword(at + 2);
+      if (length < 6 || length > end - at) return false;
+      if (!chunk(parent, word(at), at + 6, at + length)) return false;
+      at += length;
+    }
+    return true;
+  }
+
+  // One chunk's payload [begin, end).
+  bool chunk(uint16_t parent, uint16_t id, uint32_t begin, uint32_t end) {
+    uint32_t payload = end - begin;
+    switch (id) {
+      case kM3dMagic:
+      case kMlibMagic:
+      case kCMagic:
+      case kMData:
+        return children(id, begin, end);
+      case kKfData:
+        return children(id, begin, end) && nodeTreeIsAForest();
+      case kNamedObject: {
+        uint32_t after = pastName(begin, end);
+        return after && children(id, after, end);
+      }
+      case kTriObject:
+        return parent != kNamedObject || triObject(begin, end);
+      case kCamera:
+        return payload >= 32 && children(id, begin + 32, end);
+      case kDirectLight:
+        return payload >= 12 && children(id, begin + 12, end);
+      case kPointArray:
+        if (parent == kTriObject && payload >= 2) points_ = word(begin);
+        return parent != kTriObject || countedArray(id, begin, payload);
+      case kPointFlagArray:
+      case kTexVerts:
+        return parent != kTriObject || countedArray(id, begin, payload);
+      case kFaceArray: {
+        if (parent != kTriObject) return true;
+        if (payload < 2) return false;
+        uint32_t faces = word(begin);
+        if (uint64_t(faces) * 8 > payload - 2) return false;
+        faces_ = faces;
+        faceList_ = begin + 2;
+        return children(id, begin + 2 + faces * 8, end);
+      }
+      case kMeshMatGroup:
+        return parent != kFaceArray || materialGroup(begin, end);
+      case kSmoothGroup:
+        return parent != kFaceArray || uint64_t(faces_) * 4 <= payload;
+      case kMeshMatrix:
+        return parent != kTriObject || payload >= 48;
+      case kNodeHeader: {
+        if (!isNode(parent)) return true;
+        uint32_t after = pastName(begin, end);
+        if (!after || end - after < 6) return false;
+        nodes_.back().parent = word(after + 4);
+        return true;
+      }
+      case kNodeId:
+        if (isNode(parent) && payload >= 2) nodes_.back().id = word(begin);
+        return true;
+      default:
+        if (id >= kFirstNodeTag && id <= kLastNodeTag && parent == kKfData) {
+          nodes_.push_back(NodeLink{0, 0});  // lib3ds's defaults
+          return children(id, begin, end);
+        }
+        if (id >= kFirstTrack && id <= kLastTrack && isNode(parent)) return track(id, begin, end);
+        return true;  // lib3ds reads fixed-size values or skips it
+    }
+  }
+
+  static bool isNode(uint16_t id) { return id >= kFirstNodeTag && id <= kLastNodeTag; }
+
+  // A mesh: its chunks, then every face's corners inside the point list
+  // (lib3ds computes face normals from them while it reads).
+  bool triObject(uint32_t begin, uint32_t end) {
+    points_ = faces_ = faceList_ = 0;
+    if (!children(kTriObject, begin, end)) return false;
+    for (uint32_t f = 0; f < faces_; ++f)
+      for (uint32_t c = 0; c < 3; ++c)
+        if (word(faceList_ + f * 8 + c * 2) >= points_) return false;
+    return true;
+  }
+
+  // lib3ds re-links children under parents by id as it inserts nodes; a
+  // chain of parent ids that comes back to where it started (a node its own
+  // parent, included) sends it into endless recursion.
+  bool nodeTreeIsAForest() const {
+    std::map<uint16_t, std::vector<uint16_t>> parents;
+    for (const NodeLink& n : nodes_)
+      if (n.id != kNoNode && n.parent != kNoNode) parents[n.id].push_back(n.parent);
+    // Depth-first search for a cycle; 1 = on the current path, 2 = done.
+    std::map<uint16_t, int> state;
+    for (const auto& start : parents) {
+      if (state[start.first]) continue;
+      std::vector<std::pair<uint16_t, std::size_t>> path{{start.first, 0}};
+      state[start.first] = 1;
+      while (!path.empty()) {
+        auto& [id, next] = path.back();
+        auto up = parents.find(id);
+        if (up == parents.end() || next == up->second.size()) {
+          state[id] = 2;
+          path.pop_back();
+          continue;
+        }
+        uint16_t parent = up->second[next++];
+        if (state[parent] == 1) return false;
+        if (state[parent] == 0) {
+          state[parent] = 1;
+          path.emplace_back(parent, 0);
+        }
+      }
+    }
+    return true;
+  }
+
+  bool countedArray(uint16_t id, uint32_t begin, uint32_t payload) const {
+    if (payload < 2) return false;
+    uint64_t n = word(begin);
+    uint64_t each = id == kPointArray ? 12 : id == kTexVerts ? 8 : 2;
+    return n * each <= payload - 2;
+  }
+
+  bool materialGroup(uint32_t begin, uint32_t end) const {
+    uint32_t at = pastName(begin, end);
+    if (!at || end - at < 2) return false;
+    uint32_t count = word(at);
+    at += 2;
+    if (uint64_t(count) * 2 > end - at) return false;
+    for (uint32_t i = 0; i < count; ++i)
+      if (word(at + i * 2) >= faces_) return false;
+    return true;
+  }
+
+  // Flags, two reserved words, the key count, then keys of a spline header
+  // (frame, flags, one float per flag bit) and the track's value.
+  bool track(uint16_t id, uint32_t begin, uint32_t end) const {
+    if (end - begin < 14) return false;
+    uint32_t keys = dword(begin + 10);
+    if (keys > 0x7fffffffu) return true;  // lib3ds reads a negative count as none
+    uint32_t at = begin + 14;
+    for (uint32_t k = 0; k < keys; ++k) {
+      if (end - at < 6) return false;
+      uint16_t flags = word(at + 4);
+      at += 6;
+      for (int bit = 0; bit < 5; ++bit)
+        if (flags & (1 << bit)) {
+          if (end - at < 4) return false;
+          at += 4;
+        }
+      uint32_t value;
+      switch (id) {
+        case 0xB021: value = 16; break;  // rotation: angle and axis
+        case 0xB026: {                   // morph: a name
+          uint32_t after = pastName(at, end);
+          if (!after) return false;
+          value = after - at;
+          break;
+        }
+        case 0xB029: value = 0; break;  // hide: the key alone
+        case 0xB023:
+        case 0xB024:
+        case 0xB027:
+        case 0xB028: value = 4; break;  // fov, roll, hotspot, falloff
+        default: value = 12; break;     // positions, scales, colours
+      }
+      if (end - at < value) return false;
+      at += value;
+    }
+    return true;
+  }
+
+  struct NodeLink {
+    uint16_t id;
+    uint16_t parent;
+  };
+
+  const unsigned char* data_;
+  uint32_t size_;
+  // The mesh being checked: its point count, face count and face list.
+  uint32_t points_ = 0;
+  uint32_t faces_ = 0;
+  uint32_t faceList_ = 0;
+  std::vector<NodeLink> nodes_;  // keyframe nodes met so far
+};
+
+}  // namespace
+
+bool check3dsChunks(const unsigned char* data, int32_t size) {
+  if (!data || size <= 0) return false;
+  return ChunkChecker(data, static_cast<uint32_t>(size)).checkFile();
+}

@@ -1,0 +1,122 @@
+// swfScript: two-copy playback and layer requests (see the header).
+#include "swf/swfScript.h"
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+const float kPixelsPerTwip = 0.05f;
+
+// The whole file, or an empty buffer when it cannot be read.
+std::vector<unsigned char> readWholeFile(const char* path) {
+  std::vector<unsigned char> bytes;
+  FILE* file = std::fopen(path, "rb");
+  if (!file) {
+    std::printf("File not found: %s\n", path);
+    return bytes;
+  }
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    long size = std::ftell(file);
+    if (size > 0 && std::fseek(file, 0, SEEK_SET) == 0) {
+      bytes.resize(static_cast<size_t>(size));
+      bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    }
+  }
+  std::fclose(file);
+  return bytes;
+}
+
+}  // namespace
+
+swfScript::swfScript(const void* source, bool inMemory, size_t size) {
+  if (!source) {
+    std::printf("screwup in swfScript constructor\n");
+    return;
+  }
+  if (inMemory) {
+    build(static_cast<const unsigned char*>(source), size);
+  } else {
+    std::vector<unsigned char> bytes = readWholeFile(static_cast<const char*>(source));
+    build(bytes.data(), bytes.size());
+  }
+}
+
+swfScript::~swfScript() = default;
+
+void swfScript::build(const unsigned char* bytes, size_t size) {
+  // Each copy reads the bytes itself. An unreadable path still gives two
+  // empty copies, so requests and commands behave as for a bad file.
+  static const unsigned char kNothing = 0;
+  if (!bytes) bytes = &kNothing;
+  current = std::make_unique<SwfMovie>(bytes, size);
+  ahead = std::make_unique<SwfMovie>(bytes, size);
+  // Only the current copy dispatches commands, so each fires once per frame
+  // entered (the ahead copy would only reach empty built-ins).
+  ahead->actionsEnabled = false;
+}
+
+void swfScript::registerCommand(const std::string& name, CommandHandler handler) {
+  if (current) current->registerCommand(name, std::move(handler));
+}
+
+void swfScript::registerObjectCallback(const std::string& name, ObjectCallback callback) {
+  if (current) current->registerObjectCallback(name, std::move(callback));
+}
+
+void swfScript::addRequest(int kind, int layer, float* out) {
+  if (layer < 0 || layer >= SwfMovie::kLayerCount || !out) {
+    std::printf("swfScript: request on layer %d ignored (layers are 0..19)\n", layer);
+    return;
+  }
+  requests.push_back({kind, layer, out});
+}
+
+void swfScript::requestColour(int layer, float* out) { addRequest(kRequestColour, layer, out); }
+void swfScript::requestCorners(int layer, float* out) { addRequest(kRequestCorners, layer, out); }
+void swfScript::requestPosition(int layer, float* out) { addRequest(kRequestPosition, layer, out); }
+
+void swfScript::update(double p) {
+  if (!current || !std::isfinite(p)) return;
+  // A movie without frames has nothing to wrap by and enters nothing.
+  const bool playable = current->frameCount > 0;
+  if (loop && playable) p = std::fmod(p, static_cast<double>(current->frameCount));
+  if (playable) {
+    current->update(p);
+    ahead->update(p + 1.0);
+  }
+  const float t = static_cast<float>(p - std::floor(p));
+  for (const LayerRequest& request : requests) {
+    const auto& now = current->layers[request.layer].instances;
+    const auto& next = ahead->layers[request.layer].instances;
+    if (now.empty()) {
+      std::printf("Error in swfScript::update, requested layer has no objects\n");
+      // An empty layer contributes nothing: zeros switch a channel off.
+      const int count = request.kind == kRequestColour ? 4 : request.kind == kRequestCorners ? 8 : 2;
+      for (int i = 0; i < count; ++i) request.out[i] = 0.0f;
+      continue;
+    }
+    const SwfCharacter& a = *now.front();
+    // The ahead copy may already have lost the object: hold the current value.
+    const SwfCharacter& b = next.empty() ? a : *next.front();
+    switch (request.kind) {
+      case kRequestColour:
+        for (int i = 0; i < 4; ++i)
+          request.out[i] = lerp(t, a.transformedColour[i], b.transformedColour[i]);
+        break;
+      case kRequestCorners:
+        for (int i = 0; i < 4; ++i) {
+          request.out[2 * i] =
+              lerp(t, a.transformedCorners[i].x, b.transformedCorners[i].x) * kPixelsPerTwip;
+          request.out[2 * i + 1] =
+              lerp(t, a.transformedCorners[i].y, b.transformedCorners[i].y) * kPixelsPerTwip;
+        }
+        break;
+      case kRequestPosition:
+        request.out[0] = lerp(t, a.translation[0], b.translation[0]);
+        request.out[1] = lerp(t, a.translation[1], b.translation[1]);
+        break;
+    }
+  }
+}
