@@ -10,3 +10,7 @@ bool openAvi(const char* fileName, int fps, int width, int height);
 void addAviFrame(const unsigned char* pixels);
 // Finishes and closes the file; safe to call when none is open.
 void closeAvi();
+// The number the next frame gets: it counts every frame written since the
+// process started and is never reset, so a file opened by a later switch-on
+// starts at that frame (the gap before it plays as a held picture).
+long long aviFrameNumber();

@@ -105,14 +105,16 @@ void runKeyHandler() {
   captureKeyWasDown = keyTable[109] != 0;
 }
 
-bool startUp() {
-  if (launchSettings.captureAtStart) {
-    openCapture();
-    if (aviOpen) {
-      typeCharacter(109);
-      runKeyHandler();
-    }
+void startCaptureAtLaunch() {
+  openCapture();
+  if (aviOpen) {
+    typeCharacter(109);
+    runKeyHandler();
   }
+}
+
+bool startUp() {
+  if (launchSettings.captureAtStart) startCaptureAtLaunch();
 
   loadGlEntryPoints();
   platform::setSwapInterval(1);

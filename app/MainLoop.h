@@ -22,6 +22,11 @@ extern std::vector<unsigned char> captureBuffer;
 // the show and its loading sequence. False when the show cannot start.
 bool startUp();
 
+// Start-up's first step with captureAtStart: the capture file exists before
+// loading begins and capture is on, so the first frame (clock 0) is written.
+// When the file cannot be made, capture stays off and the show goes on.
+void startCaptureAtLaunch();
+
 // Runs frames until the quit message, a quit key or the end of the show;
 // returns the quit message's code (0 otherwise).
 int runLoop();

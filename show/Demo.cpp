@@ -2,6 +2,7 @@
 #include "show/Demo.h"
 
 #include "app/GlExtensions.h"
+#include "gfx/COverlayImage.h"
 #include "platform/Clock.h"
 #include "scenes/OpeningScene.h"
 #include "scenes/Scene.h"
@@ -26,6 +27,9 @@ const ShowOrder showOrder = {{
 static const uint32_t musicAlignLimitMs = 1000;
 
 Demo::Demo(ResourceRegistry* registry, const ShowOrder& order) : registry(registry), order(order) {
+  screenMask = new COverlayImage("tvmask2.jpg", registry);
+  screenMask->drawWidth = registry->width;
+  screenMask->drawHeight = registry->height;
   // The soundtrack's file name comes from the show's settings text.
   music = new MusicStream();
   unsigned char* settings = registry->readFile("demo.cfg");
@@ -40,6 +44,7 @@ Demo::Demo(ResourceRegistry* registry, const ShowOrder& order) : registry(regist
 
 Demo::~Demo() {
   delete music;
+  delete screenMask;
   for (int i = 0; i < count; ++i) delete scenes[i];
   // Scenes made aside but never entered (loading cut short).
   for (Scene* scene : aside) {
@@ -164,6 +169,7 @@ void Demo::drawScreenMask() {
     ++finaleMaskDrawn;
   }
   glBlendFunc(GL_DST_COLOR, GL_ZERO);
+  screenMask->render(0.0f);
   glDisable(GL_BLEND);
 }
 

@@ -10,6 +10,7 @@
 
 #include "scenes/Effect.h"
 
+class COverlayImage;
 class MusicStream;
 class ResourceRegistry;
 class Scene;
@@ -51,6 +52,8 @@ class Demo final : public Effect {
   void useCaptureClock();
 
   ResourceRegistry* registry;
+  // "tvmask2.jpg" at the output size, multiplied over every frame.
+  COverlayImage* screenMask = nullptr;
   MusicStream* music = nullptr;
   bool musicPending = true;
   Scene* scenes[maxScenes] = {};

@@ -5,6 +5,11 @@
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "show/Demo.h"
+#include "show/ResourceRegistry.h"
+
+// The loading picture "zoltload.png" (640 x 480, a rectangle texture); the
+// name lives for the whole loading sequence.
+static GLuint loadingTexture = 0;
 
 // Where the bar sits on the 640 x 480 loading picture.
 static const float barLeftPixel = 101.0f;
@@ -19,6 +24,22 @@ static void clearAndPresent() {
 
 void drawProgressFrame(float x) {
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  if (loadingTexture != 0) {
+    // The picture over the whole view, addressed in texels.
+    glBindTexture(GL_TEXTURE_RECTANGLE_NV, loadingTexture);
+    glEnable(GL_TEXTURE_RECTANGLE_NV);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(0.0f, 0.0f);
+    glTexCoord2f(640.0f, 0.0f);
+    glVertex2f(1.0f, 0.0f);
+    glTexCoord2f(640.0f, 480.0f);
+    glVertex2f(1.0f, 1.0f);
+    glTexCoord2f(0.0f, 480.0f);
+    glVertex2f(0.0f, 1.0f);
+    glEnd();
+    glDisable(GL_TEXTURE_RECTANGLE_NV);
+  }
   const float xEnd = ((x + 1.0f) * 0.1f * barSpanPixels + barLeftPixel) * 0.0015625f;
   glBegin(GL_QUADS);
   glVertex2f(barLeftPixel / 640.0f, 221.0f / 480.0f);
@@ -39,6 +60,10 @@ void runLoadingSequence(Demo& demo, int startScene, unsigned pauseMs) {
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
 
+  if (loadingTexture == 0) glGenTextures(1, &loadingTexture);
+  glBindTexture(GL_TEXTURE_RECTANGLE_NV, loadingTexture);
+  demo.registry->loadPngTexture("zoltload.png", 0);
+
   drawProgressFrame(0.0f);
   int n = 0;
   do {
@@ -47,6 +72,8 @@ void runLoadingSequence(Demo& demo, int startScene, unsigned pauseMs) {
   } while (n < 8 && !demo.loadingDone());
 
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  glDeleteTextures(1, &loadingTexture);
+  loadingTexture = 0;
   clearAndPresent();
 
   const uint32_t start = platform::wallMilliseconds();

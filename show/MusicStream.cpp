@@ -1,14 +1,97 @@
-// MusicStream: silent until the audio layer lands; the show runs on its
-// own timer.
+// MusicStream: the soundtrack file read whole into memory and played from
+// that copy through the platform's audio layer.
 #include "show/MusicStream.h"
 
-struct MusicStream::Impl {};
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
 
-MusicStream::MusicStream() = default;
-MusicStream::~MusicStream() = default;
-void MusicStream::open(const char*) {}
-void MusicStream::unpause() {}
-void MusicStream::seek(int) {}
-int MusicStream::positionMs() { return 0; }
-float MusicStream::positionSeconds() { return 0.0f; }
-bool MusicStream::isOpen() const { return false; }
+#include "platform/Audio.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+
+struct MusicStream::Impl {
+  platform::Music music;                // constructed first: opens the output
+  std::vector<unsigned char> fileData;  // lives as long as the stream
+  int lastMs = -1;
+  uint32_t lastTick = 0;
+  float lastReported = 0.0f;  // interpolated positions never run backwards
+};
+
+namespace {
+
+// Reads the whole file in one block; false when it cannot be opened or read.
+bool readWholeFile(const char* fileName, std::vector<unsigned char>& data) {
+  FILE* file = std::fopen(fileName, "rb");
+  if (!file) return false;
+  bool ok = std::fseek(file, 0, SEEK_END) == 0;
+  long length = ok ? std::ftell(file) : -1;
+  ok = ok && length >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
+  if (ok) {
+    data.resize(size_t(length));
+    ok = std::fread(data.data(), 1, data.size(), file) == data.size();
+  }
+  std::fclose(file);
+  return ok;
+}
+
+}  // namespace
+
+MusicStream::MusicStream() : impl(new Impl) {}
+
+MusicStream::~MusicStream() {
+  impl->music.close();  // the stream stops before its bytes go
+  delete impl;
+}
+
+void MusicStream::open(const char* fileName) {
+  impl->music.close();
+  impl->fileData.clear();
+  impl->lastMs = -1;
+  impl->lastReported = 0.0f;
+  if (!fileName || !readWholeFile(fileName, impl->fileData)) {
+    impl->fileData.clear();
+    platform::messageBox(fileName ? fileName : "", "Cannot find file", platform::MessageIcon::None);
+    return;
+  }
+  // NOTE: a file that is there but does not decode (or no sound output at
+  // all) is told apart from a missing one, so the viewer knows which it is.
+  if (!impl->music.openFromMemory(impl->fileData.data(), impl->fileData.size())) {
+    std::string text = std::string(fileName) + "\n" + impl->music.lastError();
+    impl->fileData.clear();
+    platform::messageBox(text.c_str(), "Cannot play music", platform::MessageIcon::Warning);
+  }
+}
+
+void MusicStream::unpause() { impl->music.setPaused(false); }
+
+void MusicStream::seek(int ms) {
+  impl->music.seekMs(ms);
+  impl->lastMs = -1;
+  impl->lastReported = 0.0f;
+}
+
+int MusicStream::positionMs() { return impl->music.positionMs(); }
+
+float MusicStream::positionSeconds() {
+  const int ms = positionMs();
+  const uint32_t now = platform::wallMilliseconds();
+  if (ms != impl->lastMs) {
+    impl->lastMs = ms;
+    impl->lastTick = now;
+  }
+  // The library's position moves a buffer at a time; the wall-clock time
+  // since it last moved fills the steps in. A paused or missing stream does
+  // not move, so nothing is added then.
+  const bool running = impl->music.isOpen() && !impl->music.isPaused();
+  const uint32_t since = running ? now - impl->lastTick : 0;
+  float seconds = float((double(since) + ms) * 0.001);
+  // A step that comes a little early would otherwise pull the time back.
+  if (running && seconds < impl->lastReported && impl->lastReported - seconds < 0.1f)
+    seconds = impl->lastReported;
+  impl->lastReported = seconds;
+  return seconds;
+}
+
+bool MusicStream::isOpen() const { return impl->music.isOpen(); }

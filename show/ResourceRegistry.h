@@ -49,7 +49,8 @@ class ResourceRegistry : public ResourceStore {
   int loadJpegTexture(const char* name, int compress);
   int getJpegSize(const char* name, int32_t* width, int32_t* height);
   int decodeJpeg(const char* name, unsigned char* rgb);
-  void loadPngTexture(const char* name, int transforms);
+  // 0 on success, -1 when nothing was uploaded.
+  int loadPngTexture(const char* name, int transforms);
 
   // Model and movie loaders.
   Lib3dsFile* load3ds(const char* name);

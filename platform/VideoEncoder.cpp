@@ -1,0 +1,256 @@
+// VideoEncoder: the codec table and the libav calls behind it.
+#include "platform/VideoEncoder.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/error.h>
+#include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
+#include <libswscale/swscale.h>
+}
+
+#include <cstdio>
+
+namespace platform {
+
+namespace {
+
+// How each choice is set up. `quality` is a fixed quantiser for the codecs
+// that take one (lower is better), `crf` the constant-quality level of
+// libx264; both chosen so thin bright lines on black stay crisp.
+struct CodecSetup {
+  VideoCodecInfo info;
+  const char* encoder;
+  AVPixelFormat pixelFormat;
+  uint32_t fourcc;  // 0 keeps libavformat's own tag
+  int quality;
+  const char* crf;
+  const char* preset;
+};
+
+constexpr uint32_t fourcc(char a, char b, char c, char d) {
+  return uint32_t(uint8_t(a)) | uint32_t(uint8_t(b)) << 8 | uint32_t(uint8_t(c)) << 16 |
+         uint32_t(uint8_t(d)) << 24;
+}
+
+const CodecSetup kCodecs[] = {
+    {{"mpeg4", "MPEG-4 part 2 (XVID), plays nearly everywhere; the default", false},
+     "mpeg4", AV_PIX_FMT_YUV420P, fourcc('X', 'V', 'I', 'D'), 2, nullptr, nullptr},
+    {{"h264", "H.264 (libx264), smallest files at high quality", false},
+     "libx264", AV_PIX_FMT_YUV420P, fourcc('H', '2', '6', '4'), 0, "16", "veryfast"},
+    {{"mjpeg", "Motion JPEG, every frame a key frame; easy to edit", false},
+     "mjpeg", AV_PIX_FMT_YUVJ420P, fourcc('M', 'J', 'P', 'G'), 2, nullptr, nullptr},
+    {{"ffv1", "FFV1, lossless RGB", true},
+     "ffv1", AV_PIX_FMT_BGR0, 0, 0, nullptr, nullptr},
+    {{"huffyuv", "HuffYUV, lossless RGB, fast", true},
+     "huffyuv", AV_PIX_FMT_RGB24, 0, 0, nullptr, nullptr},
+    {{"raw", "uncompressed 24-bit RGB, very large", true},
+     "rawvideo", AV_PIX_FMT_BGR24, 0, 0, nullptr, nullptr},
+};
+
+const CodecSetup* findSetup(const char* name) {
+  if (!name) return nullptr;
+  for (const CodecSetup& setup : kCodecs)
+    if (std::string(setup.info.name) == name) return &setup;
+  return nullptr;
+}
+
+std::string avError(int code) {
+  char text[AV_ERROR_MAX_STRING_SIZE] = {};
+  av_strerror(code, text, sizeof text);
+  return text;
+}
+
+}  // namespace
+
+const std::vector<VideoCodecInfo>& videoCodecs() {
+  static const std::vector<VideoCodecInfo> list = [] {
+    std::vector<VideoCodecInfo> out;
+    for (const CodecSetup& setup : kCodecs) out.push_back(setup.info);
+    return out;
+  }();
+  return list;
+}
+
+bool videoCodecAvailable(const char* name) {
+  const CodecSetup* setup = findSetup(name);
+  return setup && avcodec_find_encoder_by_name(setup->encoder) != nullptr;
+}
+
+struct VideoEncoder::State {
+  AVFormatContext* format = nullptr;
+  AVCodecContext* codec = nullptr;
+  AVStream* stream = nullptr;
+  AVFrame* frame = nullptr;
+  AVPacket* packet = nullptr;
+  SwsContext* convert = nullptr;
+  int width = 0, height = 0;
+  bool headerWritten = false;
+  std::string path;
+  std::string error;
+
+  // Frees everything; the file (if created) is closed but left as it is.
+  void release() {
+    if (format && format->pb) avio_closep(&format->pb);
+    avformat_free_context(format);
+    format = nullptr;
+    stream = nullptr;
+    avcodec_free_context(&codec);
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    sws_freeContext(convert);
+    convert = nullptr;
+    headerWritten = false;
+  }
+
+  bool fail(const std::string& what) {
+    error = what;
+    return false;
+  }
+
+  // Moves every packet the encoder has ready into the file.
+  bool drainPackets() {
+    for (;;) {
+      int result = avcodec_receive_packet(codec, packet);
+      if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return true;
+      if (result < 0) return fail("encoding failed: " + avError(result));
+      av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
+      packet->stream_index = stream->index;
+      result = av_interleaved_write_frame(format, packet);
+      if (result < 0) return fail("writing " + path + " failed: " + avError(result));
+    }
+  }
+};
+
+VideoEncoder::VideoEncoder() : state(new State) {}
+
+VideoEncoder::~VideoEncoder() {
+  close();
+  delete state;
+}
+
+bool VideoEncoder::open(const std::string& path, const char* codecName, int fps, int width,
+                        int height) {
+  close();
+  // libav's own chatter (encoder banners, statistics) would drown the
+  // show's few diagnostic lines; real errors come back through lastError().
+  av_log_set_level(AV_LOG_ERROR);
+  State& s = *state;
+  s.path = path;
+  s.error.clear();
+  const CodecSetup* setup = findSetup(codecName);
+  if (!setup) return s.fail(std::string("unknown codec \"") + (codecName ? codecName : "") + "\"");
+  if (fps <= 0 || width <= 0 || height <= 0)
+    return s.fail("bad frame format " + std::to_string(width) + "x" + std::to_string(height) + " at " +
+                  std::to_string(fps) + " frames/s");
+  const AVCodec* encoder = avcodec_find_encoder_by_name(setup->encoder);
+  if (!encoder) return s.fail(std::string("this build of libavcodec has no ") + setup->encoder + " encoder");
+
+  int result = avformat_alloc_output_context2(&s.format, nullptr, "avi", path.c_str());
+  if (result < 0 || !s.format) return s.fail("cannot set up an AVI file: " + avError(result));
+
+  s.codec = avcodec_alloc_context3(encoder);
+  s.codec->width = width;
+  s.codec->height = height;
+  s.codec->pix_fmt = setup->pixelFormat;
+  s.codec->time_base = AVRational{1, fps};
+  s.codec->framerate = AVRational{fps, 1};
+  s.codec->gop_size = fps;  // a key frame every second keeps seeking quick
+  s.codec->max_b_frames = 0;
+  s.codec->thread_count = 0;
+  if (setup->quality > 0) {
+    s.codec->flags |= AV_CODEC_FLAG_QSCALE;
+    s.codec->global_quality = FF_QP2LAMBDA * setup->quality;
+    s.codec->qmin = s.codec->qmax = setup->quality;
+  }
+  if (setup->fourcc) s.codec->codec_tag = setup->fourcc;
+  AVDictionary* options = nullptr;
+  if (setup->crf) av_dict_set(&options, "crf", setup->crf, 0);
+  if (setup->preset) av_dict_set(&options, "preset", setup->preset, 0);
+  result = avcodec_open2(s.codec, encoder, &options);
+  av_dict_free(&options);
+  if (result < 0) {
+    s.release();
+    return s.fail(std::string("cannot open the ") + setup->info.name + " encoder for " +
+                  std::to_string(width) + "x" + std::to_string(height) + ": " + avError(result));
+  }
+
+  s.stream = avformat_new_stream(s.format, nullptr);
+  s.stream->time_base = s.codec->time_base;
+  s.stream->avg_frame_rate = s.codec->framerate;
+  avcodec_parameters_from_context(s.stream->codecpar, s.codec);
+
+  s.frame = av_frame_alloc();
+  s.frame->format = setup->pixelFormat;
+  s.frame->width = width;
+  s.frame->height = height;
+  s.packet = av_packet_alloc();
+  s.convert = sws_getContext(width, height, AV_PIX_FMT_BGRA, width, height, setup->pixelFormat,
+                             SWS_BILINEAR, nullptr, nullptr, nullptr);
+  if (av_frame_get_buffer(s.frame, 0) < 0 || !s.packet || !s.convert) {
+    s.release();
+    return s.fail("out of memory setting up the encoder");
+  }
+
+  result = avio_open(&s.format->pb, path.c_str(), AVIO_FLAG_WRITE);
+  if (result < 0) {
+    s.release();
+    return s.fail("cannot create " + path + ": " + avError(result));
+  }
+  result = avformat_write_header(s.format, nullptr);
+  if (result < 0) {
+    s.release();
+    std::remove(path.c_str());
+    return s.fail("cannot write the AVI header: " + avError(result));
+  }
+  s.headerWritten = true;
+  s.width = width;
+  s.height = height;
+  return true;
+}
+
+bool VideoEncoder::writeFrame(const unsigned char* pixels, int64_t frameNumber) {
+  State& s = *state;
+  if (!s.headerWritten || !pixels) return false;
+  if (av_frame_make_writable(s.frame) < 0) {
+    s.fail("out of memory");
+    close();
+    return false;
+  }
+  // The read-back is bottom row first; a negative stride from the last row
+  // turns it the right way up during the conversion.
+  const int stride = s.width * 4;
+  const uint8_t* source[1] = {pixels + size_t(stride) * size_t(s.height - 1)};
+  const int sourceStride[1] = {-stride};
+  sws_scale(s.convert, source, sourceStride, 0, s.height, s.frame->data, s.frame->linesize);
+  s.frame->pts = frameNumber;
+  int result = avcodec_send_frame(s.codec, s.frame);
+  bool ok = result >= 0 ? s.drainPackets() : s.fail("encoding failed: " + avError(result));
+  if (!ok) {
+    std::string error = s.error;
+    close();
+    s.error = error;
+  }
+  return ok;
+}
+
+bool VideoEncoder::close() {
+  State& s = *state;
+  if (!s.format) return true;
+  bool ok = true;
+  if (s.headerWritten) {
+    int result = avcodec_send_frame(s.codec, nullptr);
+    ok = (result >= 0 || result == AVERROR_EOF) && s.drainPackets();
+    result = av_write_trailer(s.format);
+    if (result < 0 && ok) ok = s.fail("finishing " + s.path + " failed: " + avError(result));
+  }
+  s.release();
+  return ok;
+}
+
+bool VideoEncoder::isOpen() const { return state->headerWritten; }
+
+const std::string& VideoEncoder::lastError() const { return state->error; }
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+// VideoEncoder: one video stream into an AVI file, over libavformat and
+// libavcodec.
+//
+// Stands where the Video for Windows file interface and its compression
+// dialog stood. Frames come in as the show reads them back (BGRA, bottom
+// row first) and are converted to what the chosen codec takes. The codecs
+// are a fixed table (videoCodecs()); the first entry is the default.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct VideoCodecInfo {
+  const char* name;         // what the capture switch names
+  const char* description;  // one line for messages and help
+  bool lossless;
+};
+
+// Every codec of the table, default first, including ones this machine's
+// libavcodec lacks (videoCodecAvailable tells).
+const std::vector<VideoCodecInfo>& videoCodecs();
+bool videoCodecAvailable(const char* name);
+
+class VideoEncoder {
+ public:
+  VideoEncoder();
+  ~VideoEncoder();
+  VideoEncoder(const VideoEncoder&) = delete;
+  VideoEncoder& operator=(const VideoEncoder&) = delete;
+
+  // Sets up the codec first and only then creates the file, so a codec that
+  // cannot be opened leaves nothing on disk. False with lastError() set.
+  bool open(const std::string& path, const char* codecName, int fps, int width, int height);
+  // Encodes one width x height x 4 BGRA frame, bottom row first, shown at
+  // frameNumber / fps. False (and the file closed) when writing fails.
+  bool writeFrame(const unsigned char* pixels, int64_t frameNumber);
+  // Drains the encoder and finishes the index; false when that fails.
+  bool close();
+  bool isOpen() const;
+  const std::string& lastError() const;
+
+ private:
+  struct State;
+  State* state;
+};
+
+}  // namespace platform

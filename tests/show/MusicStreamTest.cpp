@@ -1,0 +1,132 @@
+// MusicStream on the real soundtrack through SDL2_mixer (the dummy driver
+// where no sound device exists).
+#include "show/MusicStream.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+const std::string kSoundtrack = std::string(ZOLT_OUTPUT_DIR) + "/zolt.mp3";
+
+// Collects every message box while alive.
+struct MessageLog {
+  std::vector<platform::MessageRecord> boxes;
+  MessageLog() {
+    platform::setMessageObserver([this](const platform::MessageRecord& r) {
+      boxes.push_back(r);
+      return platform::MessageAnswer::Ok;
+    });
+  }
+  ~MessageLog() { platform::setMessageObserver(nullptr); }
+};
+
+void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// Waits (bounded) until the position moves away from `from`.
+bool waitForMove(MusicStream& music, int from, int limitMs) {
+  const uint32_t start = platform::wallMilliseconds();
+  while (platform::wallMilliseconds() - start < uint32_t(limitMs)) {
+    if (music.positionMs() != from) return true;
+    sleepMs(1);
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST(MusicStream, OpensPausedAtZeroAndStaysThereUntilUnpaused) {
+  MessageLog log;
+  MusicStream music;
+  music.open(kSoundtrack.c_str());
+  ASSERT_TRUE(music.isOpen());
+  EXPECT_TRUE(log.boxes.empty());
+  sleepMs(150);
+  EXPECT_EQ(music.positionMs(), 0);
+  EXPECT_FLOAT_EQ(music.positionSeconds(), 0.0f);
+}
+
+TEST(MusicStream, SeeksInMillisecondsAndPlaysOnFromThere) {
+  MusicStream music;
+  music.open(kSoundtrack.c_str());
+  ASSERT_TRUE(music.isOpen());
+  music.seek(73846);  // beat 160, where the credits start
+  EXPECT_NEAR(music.positionMs(), 73846, 1);
+  sleepMs(100);
+  EXPECT_NEAR(music.positionMs(), 73846, 1) << "a paused stream must not move";
+
+  music.unpause();
+  const uint32_t started = platform::wallMilliseconds();
+  ASSERT_TRUE(waitForMove(music, music.positionMs(), 2000));
+  sleepMs(400);
+  const double wall = platform::wallMilliseconds() - started;
+  const int position = music.positionMs();
+  // Playback runs in real time: the position moved about as far as the wall
+  // clock, give or take a few mixing buffers.
+  EXPECT_GT(position, 73846 + wall - 150);
+  EXPECT_LT(position, 73846 + wall + 150);
+
+  // Interpolated seconds sit between the library's steps and never go back.
+  float previous = music.positionSeconds();
+  for (int i = 0; i < 50; ++i) {
+    sleepMs(2);
+    float now = music.positionSeconds();
+    EXPECT_GE(now, previous);
+    EXPECT_NEAR(now, music.positionMs() * 0.001f, 0.1f);
+    previous = now;
+  }
+
+  music.seek(1000);
+  EXPECT_NEAR(music.positionMs(), 1000, 60) << "seeking while playing";
+  EXPECT_LT(music.positionSeconds(), 1.2f);
+}
+
+TEST(MusicStream, MissingFileShowsItsNameAndLeavesASilentStream) {
+  MessageLog log;
+  MusicStream music;
+  const std::string missing = std::string(ZOLT_OUTPUT_DIR) + "/no-such-music.mp3";
+  music.open(missing.c_str());
+  ASSERT_EQ(log.boxes.size(), 1u);
+  EXPECT_EQ(log.boxes[0].caption, "Cannot find file");
+  EXPECT_EQ(log.boxes[0].text, missing);
+  EXPECT_FALSE(music.isOpen());
+  // Every later call is harmless and time stands still.
+  music.seek(5000);
+  music.unpause();
+  EXPECT_EQ(music.positionMs(), 0);
+  EXPECT_FLOAT_EQ(music.positionSeconds(), 0.0f);
+}
+
+TEST(MusicStream, FileThatIsNotMusicIsReportedAndNotPlayed) {
+  const std::string junk = ::testing::TempDir() + "not-music.mp3";
+  FILE* f = std::fopen(junk.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs("this is a text file, not an mp3 stream\n", f);
+  std::fclose(f);
+  MessageLog log;
+  MusicStream music;
+  music.open(junk.c_str());
+  std::remove(junk.c_str());
+  ASSERT_EQ(log.boxes.size(), 1u);
+  EXPECT_EQ(log.boxes[0].caption, "Cannot play music");
+  EXPECT_FALSE(music.isOpen());
+  EXPECT_EQ(music.positionMs(), 0);
+}
+
+TEST(MusicStream, ReopeningReplacesTheStreamAndStartsPausedAtZero) {
+  MusicStream music;
+  music.open(kSoundtrack.c_str());
+  music.seek(20000);
+  music.unpause();
+  music.open(kSoundtrack.c_str());
+  ASSERT_TRUE(music.isOpen());
+  sleepMs(100);
+  EXPECT_EQ(music.positionMs(), 0);
+}
