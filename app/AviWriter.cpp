@@ -31,11 +31,12 @@ std::string openFileName;
 int64_t framesInFile = 0, framesAtLastProgress = 0;
 uint32_t fileStartMs = 0, lastProgressMs = 0;
 
+// Frames in this file, the show time of the last one, and the rate so far.
 void printProgress(uint32_t now) {
   const double elapsed = (now - fileStartMs) * 0.001;
+  const double rate = elapsed > 0.0 && framesInFile > 1 ? (framesInFile - 1) / elapsed : 0.0;
   std::printf("AVI: %lld frames written, show time %.2f s, %.1f frames/s\n",
-              static_cast<long long>(framesInFile), double(nextFrame) / framesPerSecond,
-              elapsed > 0.0 ? framesInFile / elapsed : 0.0);
+              static_cast<long long>(framesInFile), double(nextFrame - 1) / framesPerSecond, rate);
   std::fflush(stdout);
   lastProgressMs = now;
   framesAtLastProgress = framesInFile;
@@ -65,15 +66,17 @@ bool openAvi(const char* fileName, int fps, int width, int height) {
 }
 
 void addAviFrame(const unsigned char* pixels) {
-  if (!encoder().isOpen()) return;
+  if (!pixels || !encoder().isOpen()) return;
   if (!encoder().writeFrame(pixels, nextFrame)) {
     // The encoder has closed the file with what it holds; recording stops.
     reportFailure(encoder().lastError());
     return;
   }
   ++nextFrame;
-  ++framesInFile;
   const uint32_t now = platform::wallMilliseconds();
+  // The rate counts from the first frame: loading happens between the open
+  // and the first frame of a capture from launch.
+  if (framesInFile++ == 0) fileStartMs = lastProgressMs = now;
   if (now - lastProgressMs >= kProgressIntervalMs) printProgress(now);
 }
 

@@ -157,14 +157,16 @@ int uploadJpeg(JpegSource* source, int compress) {
   int result = -1;
   if (!decoder->errorCode && decoder->start() == 0) {
     size_t bytes = static_cast<size_t>(decoder->width) * decoder->height * 3;
-    // Zeroed, so rows a broken file never delivers stay black.
     unsigned char* rgb = static_cast<unsigned char*>(calloc(bytes, 1));
     if (rgb) {
       copyRows(*decoder, rgb);
-      uploadRgb(textureTargetFor(decoder->width, decoder->height), decoder->width, decoder->height, rgb,
-                compressNextJpeg != 0);
+      // A picture that broke off while decoding leaves the texture as it was.
+      if (!decoder->errorCode) {
+        uploadRgb(textureTargetFor(decoder->width, decoder->height), decoder->width, decoder->height, rgb,
+                  compressNextJpeg != 0);
+        result = 0;
+      }
       free(rgb);
-      result = decoder->errorCode ? -1 : 0;
     }
   }
   delete decoder;

@@ -18,7 +18,9 @@ const int kInputChunk = 4096;
 
 JpegDecoder::JpegDecoder(JpegSource* src, int accel) : source(src) {
   acceleration = accel ? 1 : 0;
-  useSimdIdct = (acceleration && jpegHasSimdIdct()) ? 1 : 0;
+  // The packed-integer path is taken whenever acceleration is asked for;
+  // processors without SSE2 run the same fast transform in plain C++.
+  useSimdIdct = acceleration;
   if (setjmp(recovery)) return;
   if (!source) fail(kJpegSourceError);
   input = static_cast<uint8_t*>(allocate(kInputChunk));

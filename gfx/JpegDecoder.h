@@ -47,6 +47,9 @@ struct JpegHuffmanTable {
   // Codes of up to kJpegFastBits bits resolve in one look-up.
   uint8_t fastLength[512];
   uint8_t fastSymbol[512];
+  // AC tables: codes whose run, size and value fit the look-up resolve
+  // whole: value << 8 | run << 4 | bits used; 0 when they do not.
+  int16_t fastAc[512];
   int32_t maxCode[18];      // largest code of each length, -1 when none
   int32_t valueOffset[17];  // index into values minus the first code
   uint8_t values[256];

@@ -119,7 +119,16 @@ void JpegDecoder::decodeSequentialBlock(JpegComponent& c, int16_t* block) {
   c.dcPredictor += receiveExtend(category);
   block[0] = static_cast<int16_t>(c.dcPredictor);
   const JpegHuffmanTable& ac = acTables[c.acTable];
+  if (!ac.defined) fail(kJpegMissingTable);
   for (int k = 1; k < 64; ++k) {
+    fillBits();
+    int fast = ac.fastAc[(bitBuffer >> (bitCount - kFastBits)) & ((1u << kFastBits) - 1)];
+    if (fast) {
+      k += (fast >> 4) & 15;
+      bitCount -= fast & 15;
+      block[kJpegZigzag[k]] = static_cast<int16_t>(fast >> 8);
+      continue;
+    }
     int rs = decodeSymbol(ac);
     int run = rs >> 4;
     int size = rs & 15;

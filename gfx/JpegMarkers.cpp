@@ -215,6 +215,17 @@ void JpegDecoder::readHuffmanTables() {
       code <<= 1;
     }
     t.maxCode[17] = 0x7FFFFFFF;
+    if (tableClass) {
+      for (int peek = 0; peek < (1 << kFastBits); ++peek) {
+        int length = t.fastLength[peek];
+        int run = t.fastSymbol[peek] >> 4, size = t.fastSymbol[peek] & 15;
+        if (!length || !size || length + size > kFastBits) continue;
+        int value = (peek >> (kFastBits - length - size)) & ((1 << size) - 1);
+        if (value < (1 << (size - 1))) value -= (1 << size) - 1;
+        if (value >= -128 && value <= 127)
+          t.fastAc[peek] = static_cast<int16_t>(value * 256 + run * 16 + length + size);
+      }
+    }
     t.defined = 1;
     remaining -= 17 + total;
   }

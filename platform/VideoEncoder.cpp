@@ -36,11 +36,11 @@ constexpr uint32_t fourcc(char a, char b, char c, char d) {
 
 const CodecSetup kCodecs[] = {
     {{"mpeg4", "MPEG-4 part 2 (XVID), plays nearly everywhere; the default", false},
-     "mpeg4", AV_PIX_FMT_YUV420P, fourcc('X', 'V', 'I', 'D'), 2, nullptr, nullptr},
+     "mpeg4", AV_PIX_FMT_YUV420P, fourcc('X', 'V', 'I', 'D'), 3, nullptr, nullptr},
     {{"h264", "H.264 (libx264), smallest files at high quality", false},
      "libx264", AV_PIX_FMT_YUV420P, fourcc('H', '2', '6', '4'), 0, "16", "veryfast"},
     {{"mjpeg", "Motion JPEG, every frame a key frame; easy to edit", false},
-     "mjpeg", AV_PIX_FMT_YUVJ420P, fourcc('M', 'J', 'P', 'G'), 2, nullptr, nullptr},
+     "mjpeg", AV_PIX_FMT_YUVJ420P, fourcc('M', 'J', 'P', 'G'), 3, nullptr, nullptr},
     {{"ffv1", "FFV1, lossless RGB", true},
      "ffv1", AV_PIX_FMT_BGR0, 0, 0, nullptr, nullptr},
     {{"huffyuv", "HuffYUV, lossless RGB, fast", true},

@@ -79,7 +79,7 @@ const Section kSections[] = {
     // bug swarm: darker, acid bass, the tune only in the second half
     {224, 320, &kDark, true, Hats::Sixteenths, BassLine::Rolling, Arp::Sixteenths, 0.6f, 0.2f, 1.0f,
      {nullptr, nullptr, nullptr, kMelodyC, kMelodyC, kMelodyC}},
-    // finale: everything, the tune an octave up in its second half
+    // finale: everything, the tune doubled an octave up in its second half
     {320, 452, &kMain, true, Hats::Sixteenths, BassLine::Offbeat, Arp::Sixteenths, 1.0f, 0.7f, 1.0f,
      {kMelodyA, kMelodyA2, kMelodyA, kMelodyA2, kMelodyB, kMelodyA2, kMelodyA, kMelodyA2}},
 };
@@ -156,11 +156,13 @@ void playArp(Mix& mix, const Section& s, int beat, const Chord& chord) {
 void playMelody(Mix& mix, const Section& s, int phraseStart, int phraseIndex) {
   const Note* melody = s.melodies[phraseIndex % 8];
   if (!melody) return;
-  const int transpose = (s.endBeat == kShowBeats && phraseIndex >= 4) ? 12 : 0;
+  // The finale's second half doubles the tune an octave up, quieter.
+  const bool doubled = s.endBeat == kShowBeats && phraseIndex >= 4;
   for (const Note* n = melody; n->length > 0; ++n) {
     double start = phraseStart + n->beat;
     if (start >= s.endBeat) break;
-    lead(mix.send, beatToSample(start), beatLength(n->length * 0.92), n->midi + transpose, 0.8f);
+    lead(mix.send, beatToSample(start), beatLength(n->length * 0.92), n->midi, 0.8f);
+    if (doubled) lead(mix.send, beatToSample(start), beatLength(n->length * 0.92), n->midi + 12, 0.3f);
   }
 }
 
@@ -191,7 +193,8 @@ void playEnding(Mix& mix) {
   lead(mix.send, at, beatLength(3.5), 81, 0.7f);
 }
 
-// Gain that dips after every kick, so pads and echoes breathe with the beat.
+// Gain that dips after every kick, so bass, pads and echoes breathe with
+// the beat.
 float duckGain(size_t frame) {
   double beats = double(frame) / kSamplesPerBeat;
   double since = (beats - std::floor(beats)) * 60.0 / kBeatsPerMinute;
@@ -217,8 +220,9 @@ Bus renderSoundtrack() {
     float fade = i < fadeStart ? 1.0f : float(frames - i) / float(frames - fadeStart);
     for (int side = 0; side < 2; ++side) {
       auto pick = [&](Bus& b) { return side ? b.right[i] : b.left[i]; };
-      float x = 0.62f * pick(mix.drums) + 0.55f * pick(mix.bass) +
-                duck * (0.9f * pick(mix.ducked) + 0.5f * pick(mix.send));
+      // The bass ducks too, so every kick punches through it.
+      float x = 0.62f * pick(mix.drums) + duck * (0.55f * pick(mix.bass) + 0.9f * pick(mix.ducked) +
+                                                  0.5f * pick(mix.send));
       // Soft limiter: transparent at normal levels, no hard clipping on peaks.
       float y = x / std::sqrt(1.0f + x * x * 0.6f);
       (side ? out.right[i] : out.left[i]) = y * 0.95f * fade;

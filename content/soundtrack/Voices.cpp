@@ -229,7 +229,7 @@ void bass(Bus& bus, size_t start, size_t length, int midi, float velocity, float
   for (size_t i = start; i < end; ++i) {
     size_t n = i - start;
     if ((n & 15) == 0) filter.set(base + depth * sweep, 0.55f + 0.3f * brightness);
-    filter.process(saw.next() * 0.7f + sub.next() * 0.5f);
+    filter.process(saw.next() * 0.7f + sub.next() * 0.3f);
     sweep *= sweepDecay;
     float sample = filter.low * envelope.at(n) * velocity;
     bus.left[i] += sample;

@@ -182,6 +182,15 @@ TEST_F(ImageLoading, MissingAndBrokenFilesReportFailureAndLeaveTheTextureAlone) 
   std::vector<uint8_t> junk(300, 0x55);
   writeBytes(scratchDir() + "junk.jpg", junk);
   EXPECT_EQ(registry->loadJpegTexture("junk.jpg", 0), -1);
+  // A picture that breaks off half way is not uploaded half black.
+  jpegtest::EncodeOptions options;
+  std::vector<uint8_t> half = jpegtest::encode(jpegtest::makeTestImage(64, 64, 3, 4), options);
+  half.resize(half.size() * 2 / 3);
+  writeBytes(scratchDir() + "half.jpg", half);
+  EXPECT_EQ(registry->getJpegSize("half.jpg", &width, &height), 0);
+  EXPECT_EQ(registry->loadJpegTexture("half.jpg", 0), -1);
+  std::vector<unsigned char> halfRgb(64 * 64 * 3);
+  EXPECT_EQ(registry->decodeJpeg("half.jpg", halfRgb.data()), -1);
   writeBytes(scratchDir() + "junk.png", junk);
   EXPECT_EQ(registry->loadPngTexture("junk.png", 0), -1);
   EXPECT_EQ(levelParameter(GL_TEXTURE_2D, GL_TEXTURE_WIDTH), 0);

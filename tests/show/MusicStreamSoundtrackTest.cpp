@@ -2,6 +2,7 @@
 // built MP3, and beat 0 (the first kick) must start at 0 s.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -68,6 +69,51 @@ TEST(MusicStreamSoundtrack, DecodesToTheWholeShowWithBeatZeroAtZeroSeconds) {
   for (size_t i = frames - 441; i < frames; ++i) lastEnergy += std::abs(samples[2 * i]);
   EXPECT_GT(tailEnergy / 4410, 1000.0);
   EXPECT_LT(lastEnergy / 441, 200.0);
+}
+
+// Low-band level (kick and bass) of the mono mix, through two one-pole
+// low-pass stages at 300 Hz.
+std::vector<float> lowBand(const std::vector<int16_t>& samples) {
+  std::vector<float> out(samples.size() / 2);
+  const float k = 1.0f - std::exp(-2.0f * 3.14159265f * 300.0f / 44100.0f);
+  float a = 0.0f, b = 0.0f;
+  for (size_t i = 0; i < out.size(); ++i) {
+    a += k * ((samples[2 * i] + samples[2 * i + 1]) * 0.5f - a);
+    b += k * (a - b);
+    out[i] = std::fabs(b);
+  }
+  return out;
+}
+
+double meanOver(const std::vector<float>& v, double from, double to) {
+  size_t a = size_t(std::max(0.0, from)), b = std::min(v.size(), size_t(to));
+  double sum = 0.0;
+  for (size_t i = a; i < b; ++i) sum += v[i];
+  return b > a ? sum / double(b - a) : 0.0;
+}
+
+// Beats on which the low band jumps up at the beat (a kick starting there).
+int kicksOnGrid(const std::vector<float>& low, double samplesPerBeat, int firstBeat, int lastBeat) {
+  int hits = 0;
+  const double window = 0.012 * kSampleRate, guard = 0.002 * kSampleRate;
+  for (int beat = firstBeat; beat <= lastBeat; ++beat) {
+    const double at = beat * samplesPerBeat;
+    if (meanOver(low, at + guard, at + guard + window) > 1.4 * meanOver(low, at - guard - window, at - guard))
+      ++hits;
+  }
+  return hits;
+}
+
+TEST(MusicStreamSoundtrack, KickFallsOnEveryBeatOfThe130BpmGrid) {
+  std::vector<int16_t> samples = decodeWithFfmpeg(kSoundtrack);
+  ASSERT_FALSE(samples.empty());
+  const std::vector<float> low = lowBand(samples);
+  // Through the opening, in the middle and up to the last beat of the show.
+  EXPECT_EQ(kicksOnGrid(low, kSamplesPerBeat, 1, 31), 31);
+  EXPECT_EQ(kicksOnGrid(low, kSamplesPerBeat, 200, 215), 16);
+  EXPECT_EQ(kicksOnGrid(low, kSamplesPerBeat, 440, 452), 13);
+  // The same check on a grid a little off the tempo finds the kicks drifting away.
+  EXPECT_LT(kicksOnGrid(low, kSampleRate * 60.0 / 129.0, 200, 215), 4);
 }
 
 TEST(MusicStreamSoundtrack, SynthesiserWritesTheSameBytesEveryTime) {

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 
@@ -129,4 +130,19 @@ TEST(MusicStream, ReopeningReplacesTheStreamAndStartsPausedAtZero) {
   ASSERT_TRUE(music.isOpen());
   sleepMs(100);
   EXPECT_EQ(music.positionMs(), 0);
+}
+
+TEST(MusicStream, PlaybackDecoderHonoursTheGaplessTagSoBeatZeroIsAtZero) {
+  // The same decoder that plays the show must skip the encoder's delay: then
+  // it reports exactly the rendered length (460 beats at 130 BPM), where an
+  // untrimmed stream would be a frame and the delay longer.
+  FILE* f = std::fopen(kSoundtrack.c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  std::vector<unsigned char> bytes(8u << 20);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+  std::fclose(f);
+  platform::Music music;
+  ASSERT_TRUE(music.openFromMemory(bytes.data(), bytes.size())) << music.lastError();
+  const double renderedMs = 460 * 60000.0 / 130.0;
+  EXPECT_NEAR(music.lengthMs(), renderedMs, 2.0);
 }
