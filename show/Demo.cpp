@@ -4,6 +4,7 @@
 #include "app/GlExtensions.h"
 #include "gfx/COverlayImage.h"
 #include "platform/Clock.h"
+#include "scenes/OpeningScene.h"
 #include "scenes/Scene.h"
 #include "show/KeyValue.h"
 #include "show/MusicStream.h"
@@ -11,7 +12,7 @@
 
 // Scenes join this table as they are built.
 const ShowOrder showOrder = {{
-    nullptr,  // 0: opening
+    makeOpeningScene,  // 0: opening
     nullptr,  // 1: plane and scroller
     nullptr,  // 2: line cube
     nullptr,  // 3: tunnel

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "gfx/ScreenTexture.h"
 #include "show/PackFile.h"
+#include "swf/RhythmAnimation.h"
 
 namespace {
 
@@ -38,7 +40,8 @@ struct MakeRow {
   void (*make)(ResourceRegistry& registry, const char* name);
 };
 const MakeRow kMakeRows[] = {
-    {nullptr, false, nullptr},  // keeps the table valid while it has no rows
+    {"Rhythm0", false, makeRhythmAnimations},
+    {"Capture", true, makeCaptureTexture},
 };
 
 bool rowApplies(const MakeRow& row, const char* name) {

@@ -39,7 +39,7 @@ TEST(ResourceRegistry, SettingsAreTheFieldsThemselves) {
 
 TEST(ResourceRegistry, UnknownNamesGiveNullAndStoreNothing) {
   ResourceRegistry registry;
-  for (const char* name : {"NoSuchThing", "", "Rhythm1", "Capture"}) {
+  for (const char* name : {"NoSuchThing", "", "Rhythm1", "Captur"}) {
     EXPECT_EQ(registry.get(name), nullptr) << name;
   }
   EXPECT_EQ(registry.get(nullptr), nullptr);

@@ -1,0 +1,40 @@
+// LineDrawing: the conventions every line scene draws with.
+//
+// Figures are lines, additively blended, drawn several times at widths
+// scaled from a 640-pixel-wide reference so they glow the same at every
+// output size. Meshes from 3DS files become lines either once, into a
+// display list (compileMeshLines), or every frame from changing points
+// (drawWireTriangles). Needs a current GL context; depends on lib3ds.
+#pragma once
+
+#include <cstdint>
+
+#include "app/GlExtensions.h"
+
+struct Lib3dsFile;
+struct Lib3dsMesh;
+
+// Line width for glow pass k (8, 4, 2 or 1) at output width `width`:
+// width * k / 640 in whole pixels (truncated, so 0 below 640 for k = 1).
+inline float glowWidth(int width, int k) { return float(width * k / 640); }
+
+// Sets the line width for a glow pass. NOTE: a width of 0 (glowWidth(1)
+// below 640 pixels) would be rejected by GL and leave the previous pass's
+// width in place; it draws at the thinnest width, 1, instead.
+inline void setLineWidth(float width) { glLineWidth(width < 1.0f ? 1.0f : width); }
+
+// Emits every triangle edge of the mesh as GL_LINES, three segments a face,
+// in the mesh's own space (points are stored in world space). Meant to run
+// inside a DisplayList compile. A null mesh emits nothing.
+void compileMeshLines(Lib3dsMesh* mesh);
+// The same for the mesh of that name in `file` (nothing when absent).
+void compileMeshLines(Lib3dsFile* file, const char* meshName);
+
+// Draws faceCount triangles from packed xyz points as outlines.
+void drawWireTriangles(const float* positions, const uint32_t* indices, int faceCount);
+
+// Starts a line frame: colour cleared, no depth test, additive blending.
+void beginAdditiveFrame();
+
+// Linear fog from start to end towards black, so far lines fade out.
+void linearFog(float start, float end);
