@@ -18,8 +18,8 @@ namespace {
 
 // Segments per curve piece: enough for smooth letters at the show's sizes
 // without blowing past the 65535-point limit of a 3DS mesh.
-const int kConicSteps = 5;
-const int kCubicSteps = 7;
+const int kConicSteps = 3;
+const int kCubicSteps = 4;
 // DejaVu's capital height as a share of its em square.
 const float kCapHeightPerEm = 0.729f;
 
