@@ -2,6 +2,8 @@
 // switched on with key 109) recording a show of test scenes, read back with
 // ffprobe and ffmpeg.
 #include <gtest/gtest.h>
+
+#include "support/RunCommand.h"
 #include <unistd.h>
 
 #include <cstdio>
@@ -46,16 +48,7 @@ class ClockScene : public Scene {
 
 Scene* makeClockScene(ResourceRegistry* registry) { return new ClockScene(registry); }
 
-std::string runAndRead(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char block[65536];
-  size_t got;
-  while ((got = std::fread(block, 1, sizeof block, pipe)) > 0) out.append(block, got);
-  pclose(pipe);
-  return out;
-}
+using testsupport::runAndRead;
 
 std::string probeValue(const std::string& file, const std::string& entry) {
   std::string value = runAndRead("ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=" +

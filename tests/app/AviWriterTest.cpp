@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RunCommand.h"
+
+#include "support/MessageLog.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -18,16 +22,7 @@ namespace {
 
 constexpr int kWidth = 640, kHeight = 480, kFps = 30;
 
-std::string runAndRead(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char block[65536];
-  size_t got;
-  while ((got = std::fread(block, 1, sizeof block, pipe)) > 0) out.append(block, got);
-  pclose(pipe);
-  return out;
-}
+using testsupport::runAndRead;
 
 // ffprobe's view of the video stream, key by key (frames actually counted).
 std::map<std::string, std::string> probe(const std::string& file) {
@@ -79,16 +74,7 @@ const unsigned char* pixelAt(const std::vector<unsigned char>& rgb, int frame, i
   return &rgb[((size_t(frame) * kHeight + y) * kWidth + x) * 3];
 }
 
-struct MessageLog {
-  std::vector<platform::MessageRecord> boxes;
-  MessageLog() {
-    platform::setMessageObserver([this](const platform::MessageRecord& r) {
-      boxes.push_back(r);
-      return platform::MessageAnswer::Ok;
-    });
-  }
-  ~MessageLog() { platform::setMessageObserver(nullptr); }
-};
+using testsupport::MessageLog;
 
 bool fileExists(const std::string& path) {
   FILE* f = std::fopen(path.c_str(), "rb");

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/MessageLog.h"
+
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -17,17 +19,7 @@ namespace {
 
 const std::string kSoundtrack = std::string(ZOLT_OUTPUT_DIR) + "/zolt.mp3";
 
-// Collects every message box while alive.
-struct MessageLog {
-  std::vector<platform::MessageRecord> boxes;
-  MessageLog() {
-    platform::setMessageObserver([this](const platform::MessageRecord& r) {
-      boxes.push_back(r);
-      return platform::MessageAnswer::Ok;
-    });
-  }
-  ~MessageLog() { platform::setMessageObserver(nullptr); }
-};
+using testsupport::MessageLog;
 
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 

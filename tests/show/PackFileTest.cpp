@@ -1,6 +1,8 @@
 // Archive reading: the built trov.qz5 against its sources, lookups, and
 // every way a broken archive or entry must end in a message and null.
 #include <gtest/gtest.h>
+
+#include "support/MessageLog.h"
 #include <unistd.h>
 #include <zlib.h>
 
@@ -54,17 +56,7 @@ std::string deflated(const std::string& text) {
   return packed;
 }
 
-// Records every message box shown while it lives.
-struct MessageLog {
-  std::vector<platform::MessageRecord> boxes;
-  MessageLog() {
-    platform::setMessageObserver([this](const platform::MessageRecord& record) {
-      boxes.push_back(record);
-      return platform::MessageAnswer::Ok;
-    });
-  }
-  ~MessageLog() { platform::setMessageObserver(nullptr); }
-};
+using testsupport::MessageLog;
 
 // A small archive of our own with a directory the test controls.
 class BrokenArchiveTest : public ::testing::Test {
