@@ -65,6 +65,18 @@ bool openAvi(const char* fileName, int fps, int width, int height) {
   return true;
 }
 
+bool attachAviSoundtrack(const char* soundFile) {
+  if (!soundFile || !encoder().isOpen()) return false;
+  if (!encoder().addSoundtrack(soundFile)) {
+    std::printf("AVI: recording without sound: %s\n", encoder().lastError().c_str());
+    std::fflush(stdout);
+    return false;
+  }
+  std::printf("AVI: sound from %s\n", soundFile);
+  std::fflush(stdout);
+  return true;
+}
+
 void addAviFrame(const unsigned char* pixels) {
   if (!pixels || !encoder().isOpen()) return;
   if (!encoder().writeFrame(pixels, nextFrame)) {

@@ -6,6 +6,11 @@
 
 // Opens the file; false (with a message, nothing written) when it cannot.
 bool openAvi(const char* fileName, int fps, int width, int height);
+// Adds the soundtrack to the file just opened, sample 0 at the first frame
+// (a capture from launch, whose frames start at show time 0). Before the
+// first frame only; false, with a line on standard output, when the file
+// stays silent.
+bool attachAviSoundtrack(const char* soundFile);
 // Appends one frame; does nothing when no file is open.
 void addAviFrame(const unsigned char* pixels);
 // Finishes and closes the file; safe to call when none is open.

@@ -127,7 +127,13 @@ bool startUp() {
 
   show = new Demo(registry);
   show->timeOffset = launchSettings.timeOffset;
-  if (capturing) show->useCaptureClock();
+  if (capturing) {
+    show->useCaptureClock();
+    // A capture from launch runs on the show's own timeline, so the
+    // soundtrack can go into the file beside the frames, exactly in step.
+    if (launchSettings.captureAtStart && !show->musicFile.empty())
+      attachAviSoundtrack(show->musicFile.c_str());
+  }
 
   runLoadingSequence(*show, launchSettings.startScene);
 

@@ -11,6 +11,9 @@ extern "C" {
 }
 
 #include <cstdio>
+#include <cstring>
+
+#include "platform/SoundDecoder.h"
 
 namespace platform {
 
@@ -85,8 +88,15 @@ struct VideoEncoder::State {
   AVFrame* frame = nullptr;
   AVPacket* packet = nullptr;
   SwsContext* convert = nullptr;
-  int width = 0, height = 0;
-  bool headerWritten = false;
+  int width = 0, height = 0, fps = 0;
+  bool opened = false;         // the file exists and takes frames
+  bool headerWritten = false;  // written with the first frame, once every stream is known
+  // The soundtrack, when one is added: decoded samples follow the frames.
+  SoundDecoder sound;
+  AVStream* audio = nullptr;
+  int64_t firstFrame = -1;
+  int64_t samplesWritten = 0;
+  std::vector<int16_t> samples;
   std::string path;
   std::string error;
 
@@ -101,7 +111,41 @@ struct VideoEncoder::State {
     av_packet_free(&packet);
     sws_freeContext(convert);
     convert = nullptr;
-    headerWritten = false;
+    opened = headerWritten = false;
+    audio = nullptr;
+    firstFrame = -1;
+    samplesWritten = 0;
+  }
+
+  bool writeHeader() {
+    if (headerWritten) return true;
+    const int result = avformat_write_header(format, nullptr);
+    if (result < 0) return fail("cannot write the AVI header: " + avError(result));
+    headerWritten = true;
+    return true;
+  }
+
+  // Writes the soundtrack up to the end of frame `frameNumber`, so sound and
+  // picture stay interleaved and the sound ends with the last frame.
+  bool writeSoundUpTo(int64_t frameNumber) {
+    if (audio == nullptr) return true;
+    if (firstFrame < 0) firstFrame = frameNumber;
+    const int64_t target = (frameNumber + 1 - firstFrame) * SoundDecoder::sampleRate / fps;
+    const int64_t count = target - samplesWritten;
+    if (count <= 0) return true;
+    samples.clear();
+    sound.read(count, samples);
+    const int bytes = static_cast<int>(samples.size() * sizeof(int16_t));
+    if (av_new_packet(packet, bytes) < 0) return fail("out of memory");
+    std::memcpy(packet->data, samples.data(), bytes);
+    packet->pts = packet->dts = samplesWritten;
+    packet->duration = count;
+    packet->stream_index = audio->index;
+    av_packet_rescale_ts(packet, AVRational{1, SoundDecoder::sampleRate}, audio->time_base);
+    samplesWritten = target;
+    const int result = av_interleaved_write_frame(format, packet);
+    if (result < 0) return fail("writing " + path + " failed: " + avError(result));
+    return true;
   }
 
   bool fail(const std::string& what) {
@@ -198,21 +242,42 @@ bool VideoEncoder::open(const std::string& path, const char* codecName, int fps,
     s.release();
     return s.fail("cannot create " + path + ": " + avError(result));
   }
-  result = avformat_write_header(s.format, nullptr);
-  if (result < 0) {
-    s.release();
-    std::remove(path.c_str());
-    return s.fail("cannot write the AVI header: " + avError(result));
-  }
-  s.headerWritten = true;
+  s.opened = true;
   s.width = width;
   s.height = height;
+  s.fps = fps;
+  return true;
+}
+
+bool VideoEncoder::addSoundtrack(const std::string& soundPath) {
+  State& s = *state;
+  if (!s.opened || s.headerWritten || s.audio != nullptr)
+    return s.fail("the soundtrack must be added before the first frame");
+  if (!s.sound.open(soundPath)) return s.fail(s.sound.lastError());
+  s.audio = avformat_new_stream(s.format, nullptr);
+  if (s.audio == nullptr) return s.fail("out of memory");
+  AVCodecParameters* par = s.audio->codecpar;
+  par->codec_type = AVMEDIA_TYPE_AUDIO;
+  par->codec_id = AV_CODEC_ID_PCM_S16LE;
+  par->sample_rate = SoundDecoder::sampleRate;
+  av_channel_layout_default(&par->ch_layout, SoundDecoder::channels);
+  par->format = AV_SAMPLE_FMT_S16;
+  par->bits_per_coded_sample = 16;
+  par->block_align = 2 * SoundDecoder::channels;
+  par->bit_rate = int64_t(SoundDecoder::sampleRate) * 16 * SoundDecoder::channels;
+  s.audio->time_base = AVRational{1, SoundDecoder::sampleRate};
   return true;
 }
 
 bool VideoEncoder::writeFrame(const unsigned char* pixels, int64_t frameNumber) {
   State& s = *state;
-  if (!s.headerWritten || !pixels) return false;
+  if (!s.opened || !pixels) return false;
+  if (!s.writeHeader()) {
+    std::string error = s.error;
+    close();
+    s.error = error;
+    return false;
+  }
   if (av_frame_make_writable(s.frame) < 0) {
     s.fail("out of memory");
     close();
@@ -227,6 +292,7 @@ bool VideoEncoder::writeFrame(const unsigned char* pixels, int64_t frameNumber) 
   s.frame->pts = frameNumber;
   int result = avcodec_send_frame(s.codec, s.frame);
   bool ok = result >= 0 ? s.drainPackets() : s.fail("encoding failed: " + avError(result));
+  ok = ok && s.writeSoundUpTo(frameNumber);
   if (!ok) {
     std::string error = s.error;
     close();
@@ -238,7 +304,9 @@ bool VideoEncoder::writeFrame(const unsigned char* pixels, int64_t frameNumber) 
 bool VideoEncoder::close() {
   State& s = *state;
   if (!s.format) return true;
-  bool ok = true;
+  // A file closed before its first frame still gets a header: it is a valid,
+  // empty AVI.
+  bool ok = !s.opened || s.writeHeader();
   if (s.headerWritten) {
     int result = avcodec_send_frame(s.codec, nullptr);
     ok = (result >= 0 || result == AVERROR_EOF) && s.drainPackets();
@@ -249,7 +317,7 @@ bool VideoEncoder::close() {
   return ok;
 }
 
-bool VideoEncoder::isOpen() const { return state->headerWritten; }
+bool VideoEncoder::isOpen() const { return state->opened; }
 
 const std::string& VideoEncoder::lastError() const { return state->error; }
 

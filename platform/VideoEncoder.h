@@ -34,6 +34,11 @@ class VideoEncoder {
   // Sets up the codec first and only then creates the file, so a codec that
   // cannot be opened leaves nothing on disk. False with lastError() set.
   bool open(const std::string& path, const char* codecName, int fps, int width, int height);
+  // Adds the soundtrack as a 16-bit PCM stream; from then on each frame
+  // carries the sound up to its end, sound sample 0 at the first frame.
+  // Only before the first frame; false (video only) when the file cannot
+  // be decoded.
+  bool addSoundtrack(const std::string& soundPath);
   // Encodes one width x height x 4 BGRA frame, bottom row first, shown at
   // frameNumber / fps. False (and the file closed) when writing fails.
   bool writeFrame(const unsigned char* pixels, int64_t frameNumber);

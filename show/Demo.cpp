@@ -35,7 +35,10 @@ Demo::Demo(ResourceRegistry* registry, const ShowOrder& order) : registry(regist
   unsigned char* settings = registry->readFile("demo.cfg");
   if (settings != nullptr) {
     char* musicFile = getString(reinterpret_cast<const char*>(settings), "mp3");
-    if (musicFile != nullptr) music->open(musicFile);
+    if (musicFile != nullptr) {
+      this->musicFile = musicFile;
+      music->open(musicFile);
+    }
     delete[] musicFile;
     delete[] settings;
   }

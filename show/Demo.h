@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "scenes/Effect.h"
 
@@ -55,6 +56,7 @@ class Demo final : public Effect {
   // "tvmask2.jpg" at the output size, multiplied over every frame.
   COverlayImage* screenMask = nullptr;
   MusicStream* music = nullptr;
+  std::string musicFile;  // the soundtrack demo.cfg names; empty when none
   bool musicPending = true;
   Scene* scenes[maxScenes] = {};
   int count = 0;

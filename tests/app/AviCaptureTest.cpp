@@ -2,8 +2,6 @@
 // switched on with key 109) recording a show of test scenes, read back with
 // ffprobe and ffmpeg.
 #include <gtest/gtest.h>
-
-#include "support/RunCommand.h"
 #include <unistd.h>
 
 #include <cstdio>
@@ -22,6 +20,7 @@
 #include "show/MusicStream.h"
 #include "show/ResourceRegistry.h"
 #include "support/GlTestContext.h"
+#include "support/RunCommand.h"
 
 namespace {
 

@@ -4,10 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/RunCommand.h"
-
-#include "support/MessageLog.h"
-
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -17,6 +13,8 @@
 #include "app/CaptureCodec.h"
 #include "platform/MessageBox.h"
 #include "platform/VideoEncoder.h"
+#include "support/RunCommand.h"
+#include "support/MessageLog.h"
 
 namespace {
 

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/MessageLog.h"
-
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -14,6 +12,7 @@
 #include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "support/MessageLog.h"
 
 namespace {
 

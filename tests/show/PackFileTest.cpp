@@ -1,8 +1,6 @@
 // Archive reading: the built trov.qz5 against its sources, lookups, and
 // every way a broken archive or entry must end in a message and null.
 #include <gtest/gtest.h>
-
-#include "support/MessageLog.h"
 #include <unistd.h>
 #include <zlib.h>
 
@@ -19,6 +17,7 @@
 #include "show/KeyValue.h"
 #include "show/PackFile.h"
 #include "show/ResourceRegistry.h"
+#include "support/MessageLog.h"
 
 namespace fs = std::filesystem;
 
