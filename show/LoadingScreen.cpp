@@ -2,14 +2,15 @@
 #include "show/LoadingScreen.h"
 
 #include "app/GlExtensions.h"
+#include "gfx/TextureHandle.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "show/Demo.h"
 #include "show/ResourceRegistry.h"
 
-// The loading picture "zoltload.png" (640 x 480, a rectangle texture); the
-// name lives for the whole loading sequence.
-static GLuint loadingTexture = 0;
+// The loading picture "zoltload.png" (640 x 480, a rectangle texture). The
+// handle lives as long as the process; its texture only while loading.
+static TextureHandle loadingTexture(GL_TEXTURE_RECTANGLE_NV);
 
 // Where the bar sits on the 640 x 480 loading picture.
 static const float barLeftPixel = 101.0f;
@@ -24,9 +25,9 @@ static void clearAndPresent() {
 
 void drawProgressFrame(float x) {
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  if (loadingTexture != 0) {
+  if (loadingTexture.created) {
     // The picture over the whole view, addressed in texels.
-    glBindTexture(GL_TEXTURE_RECTANGLE_NV, loadingTexture);
+    loadingTexture.bind();
     glEnable(GL_TEXTURE_RECTANGLE_NV);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
@@ -60,8 +61,7 @@ void runLoadingSequence(Demo& demo, int startScene, unsigned pauseMs) {
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
 
-  if (loadingTexture == 0) glGenTextures(1, &loadingTexture);
-  glBindTexture(GL_TEXTURE_RECTANGLE_NV, loadingTexture);
+  loadingTexture.bind();
   demo.registry->loadPngTexture("zoltload.png", 0);
 
   drawProgressFrame(0.0f);
@@ -72,8 +72,9 @@ void runLoadingSequence(Demo& demo, int startScene, unsigned pauseMs) {
   } while (n < 8 && !demo.loadingDone());
 
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  glDeleteTextures(1, &loadingTexture);
-  loadingTexture = 0;
+  glDeleteTextures(1, &loadingTexture.name);
+  loadingTexture.created = false;
+  loadingTexture.name = 0;
   clearAndPresent();
 
   const uint32_t start = platform::wallMilliseconds();
