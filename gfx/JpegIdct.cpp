@@ -185,8 +185,53 @@ void jpegIdctFast(const int16_t* coefficients, const int16_t* quant, uint8_t* ou
 #endif
 }
 
+// One 8-point pass of the accurate transform: x in, y out, unscaled (the
+// caller rounds and shifts for its pass).
+static inline void accurateIdct1d(const int32_t x[8], int32_t y[8]) {
+  int32_t z2 = x[2], z3 = x[6];
+  int32_t z1 = (z2 + z3) * kFix0541;
+  int32_t tmp2 = z1 + z3 * -kFix1847;
+  int32_t tmp3 = z1 + z2 * kFix0765;
+  int32_t tmp0 = (x[0] + x[4]) * (1 << kConstBits);
+  int32_t tmp1 = (x[0] - x[4]) * (1 << kConstBits);
+  const int32_t tmp10 = tmp0 + tmp3, tmp13 = tmp0 - tmp3, tmp11 = tmp1 + tmp2,
+                tmp12 = tmp1 - tmp2;
+  tmp0 = x[7];
+  tmp1 = x[5];
+  tmp2 = x[3];
+  tmp3 = x[1];
+  z1 = tmp0 + tmp3;
+  z2 = tmp1 + tmp2;
+  z3 = tmp0 + tmp2;
+  int32_t z4 = tmp1 + tmp3;
+  const int32_t z5 = (z3 + z4) * kFix1175;
+  tmp0 *= kFix0298;
+  tmp1 *= kFix2053;
+  tmp2 *= kFix3072;
+  tmp3 *= kFix1501;
+  z1 *= -kFix0899;
+  z2 *= -kFix2562;
+  z3 *= -kFix1961;
+  z4 *= -kFix0390;
+  z3 += z5;
+  z4 += z5;
+  tmp0 += z1 + z3;
+  tmp1 += z2 + z4;
+  tmp2 += z2 + z3;
+  tmp3 += z1 + z4;
+  y[0] = tmp10 + tmp3;
+  y[7] = tmp10 - tmp3;
+  y[1] = tmp11 + tmp2;
+  y[6] = tmp11 - tmp2;
+  y[2] = tmp12 + tmp1;
+  y[5] = tmp12 - tmp1;
+  y[3] = tmp13 + tmp0;
+  y[4] = tmp13 - tmp0;
+}
+
 void jpegIdctAccurate(const int16_t* coefficients, const int32_t* quant, uint8_t* out, int stride) {
   int32_t ws[64];
+  int32_t x[8], y[8];
   for (int col = 0; col < 8; ++col) {
     const int16_t* in = coefficients + col;
     const int32_t* q = quant + col;
@@ -196,91 +241,17 @@ void jpegIdctAccurate(const int16_t* coefficients, const int32_t* quant, uint8_t
       for (int k = 0; k < 8; ++k) w[k * 8] = dc;
       continue;
     }
-    int32_t z2 = in[16] * q[16], z3 = in[48] * q[48];
-    int32_t z1 = (z2 + z3) * kFix0541;
-    int32_t tmp2 = z1 + z3 * -kFix1847;
-    int32_t tmp3 = z1 + z2 * kFix0765;
-    z2 = in[0] * q[0];
-    z3 = in[32] * q[32];
-    int32_t tmp0 = (z2 + z3) * (1 << kConstBits);
-    int32_t tmp1 = (z2 - z3) * (1 << kConstBits);
-    int32_t tmp10 = tmp0 + tmp3, tmp13 = tmp0 - tmp3, tmp11 = tmp1 + tmp2, tmp12 = tmp1 - tmp2;
-    tmp0 = in[56] * q[56];
-    tmp1 = in[40] * q[40];
-    tmp2 = in[24] * q[24];
-    tmp3 = in[8] * q[8];
-    z1 = tmp0 + tmp3;
-    z2 = tmp1 + tmp2;
-    z3 = tmp0 + tmp2;
-    int32_t z4 = tmp1 + tmp3;
-    int32_t z5 = (z3 + z4) * kFix1175;
-    tmp0 *= kFix0298;
-    tmp1 *= kFix2053;
-    tmp2 *= kFix3072;
-    tmp3 *= kFix1501;
-    z1 *= -kFix0899;
-    z2 *= -kFix2562;
-    z3 *= -kFix1961;
-    z4 *= -kFix0390;
-    z3 += z5;
-    z4 += z5;
-    tmp0 += z1 + z3;
-    tmp1 += z2 + z4;
-    tmp2 += z2 + z3;
-    tmp3 += z1 + z4;
+    for (int k = 0; k < 8; ++k) x[k] = in[k * 8] * q[k * 8];
+    accurateIdct1d(x, y);
     const int shift = kConstBits - kPass1Bits;
     const int32_t round = 1 << (shift - 1);
-    w[0] = (tmp10 + tmp3 + round) >> shift;
-    w[56] = (tmp10 - tmp3 + round) >> shift;
-    w[8] = (tmp11 + tmp2 + round) >> shift;
-    w[48] = (tmp11 - tmp2 + round) >> shift;
-    w[16] = (tmp12 + tmp1 + round) >> shift;
-    w[40] = (tmp12 - tmp1 + round) >> shift;
-    w[24] = (tmp13 + tmp0 + round) >> shift;
-    w[32] = (tmp13 - tmp0 + round) >> shift;
+    for (int k = 0; k < 8; ++k) w[k * 8] = (y[k] + round) >> shift;
   }
   const int shift = kConstBits + kPass1Bits + 3;
   const int32_t round = 1 << (shift - 1);
   for (int row = 0; row < 8; ++row) {
-    const int32_t* w = ws + row * 8;
-    int32_t z2 = w[2], z3 = w[6];
-    int32_t z1 = (z2 + z3) * kFix0541;
-    int32_t tmp2 = z1 + z3 * -kFix1847;
-    int32_t tmp3 = z1 + z2 * kFix0765;
-    int32_t tmp0 = (w[0] + w[4]) * (1 << kConstBits);
-    int32_t tmp1 = (w[0] - w[4]) * (1 << kConstBits);
-    int32_t tmp10 = tmp0 + tmp3, tmp13 = tmp0 - tmp3, tmp11 = tmp1 + tmp2, tmp12 = tmp1 - tmp2;
-    tmp0 = w[7];
-    tmp1 = w[5];
-    tmp2 = w[3];
-    tmp3 = w[1];
-    z1 = tmp0 + tmp3;
-    z2 = tmp1 + tmp2;
-    z3 = tmp0 + tmp2;
-    int32_t z4 = tmp1 + tmp3;
-    int32_t z5 = (z3 + z4) * kFix1175;
-    tmp0 *= kFix0298;
-    tmp1 *= kFix2053;
-    tmp2 *= kFix3072;
-    tmp3 *= kFix1501;
-    z1 *= -kFix0899;
-    z2 *= -kFix2562;
-    z3 *= -kFix1961;
-    z4 *= -kFix0390;
-    z3 += z5;
-    z4 += z5;
-    tmp0 += z1 + z3;
-    tmp1 += z2 + z4;
-    tmp2 += z2 + z3;
-    tmp3 += z1 + z4;
-    out[0] = clampSample(((tmp10 + tmp3 + round) >> shift) + 128);
-    out[7] = clampSample(((tmp10 - tmp3 + round) >> shift) + 128);
-    out[1] = clampSample(((tmp11 + tmp2 + round) >> shift) + 128);
-    out[6] = clampSample(((tmp11 - tmp2 + round) >> shift) + 128);
-    out[2] = clampSample(((tmp12 + tmp1 + round) >> shift) + 128);
-    out[5] = clampSample(((tmp12 - tmp1 + round) >> shift) + 128);
-    out[3] = clampSample(((tmp13 + tmp0 + round) >> shift) + 128);
-    out[4] = clampSample(((tmp13 - tmp0 + round) >> shift) + 128);
+    accurateIdct1d(ws + row * 8, y);
+    for (int k = 0; k < 8; ++k) out[k] = clampSample(((y[k] + round) >> shift) + 128);
     out += stride;
   }
 }
