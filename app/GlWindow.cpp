@@ -4,7 +4,7 @@
 #include <GL/glu.h>
 
 #include "app/AviWriter.h"
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "app/MainLoop.h"
 #include "platform/MessageBox.h"
 #include "show/Demo.h"

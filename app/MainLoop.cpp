@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/AviWriter.h"
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "app/GlWindow.h"
 #include "app/LaunchSettings.h"
 #include "platform/Clock.h"

@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "platform/Clock.h"
 #include "platform/VideoEncoder.h"
 #include "platform/Window.h"

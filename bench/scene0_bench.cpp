@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "scenes/OpeningScene.h"

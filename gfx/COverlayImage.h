@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "scenes/Effect.h"
 
 class ResourceRegistry;

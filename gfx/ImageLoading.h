@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 
 class JpegSource;
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "gfx/Check3ds.h"
 #include "platform/MessageBox.h"
 #include "show/ResourceRegistry.h"

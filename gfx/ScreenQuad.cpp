@@ -1,7 +1,7 @@
 // ScreenQuad: the fade quad.
 #include "gfx/ScreenQuad.h"
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 
 void drawScreenQuad(int width, int height) {
   glMatrixMode(GL_PROJECTION);

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 
 class ResourceRegistry;
 

@@ -6,7 +6,7 @@
 // offset maps. Needs a current GL context for bind and destruction.
 #pragma once
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 
 class TextureHandle {
  public:

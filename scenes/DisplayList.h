@@ -4,7 +4,7 @@
 // compiled draws nothing. Needs a current GL context.
 #pragma once
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 
 class DisplayList {
  public:

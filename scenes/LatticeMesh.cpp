@@ -12,7 +12,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "gfx/Random.h"
 #include "scenes/LineDrawing.h"
 #include "show/ResourceRegistry.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "gfx/Scene3ds.h"
 #include "scenes/LatticeMesh.h"
 #include "scenes/TitleLines.h"

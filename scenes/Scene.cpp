@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "gfx/ScreenTexture.h"
 #include "show/ResourceRegistry.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "gfx/Scene3ds.h"
 #include "scenes/LineDrawing.h"
 #include "swf/swfScript.h"

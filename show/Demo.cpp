@@ -1,7 +1,7 @@
 // Demo: scene table, loading steps, show clock and scene changes.
 #include "show/Demo.h"
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "gfx/COverlayImage.h"
 #include "platform/Clock.h"
 #include "scenes/OpeningScene.h"

@@ -1,7 +1,7 @@
 // LoadingScreen: progress frames over the loading picture.
 #include "show/LoadingScreen.h"
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "gfx/TextureHandle.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"

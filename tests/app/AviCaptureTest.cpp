@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/AviWriter.h"
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "app/LaunchSettings.h"
 #include "app/MainLoop.h"
 #include "platform/Clock.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "JpegTestSupport.h"
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "gfx/ImageLoading.h"
 #include "show/ResourceRegistry.h"
 #include "support/GlTestContext.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "JpegTestSupport.h"
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "gfx/COverlayImage.h"
 #include "gfx/ScreenQuad.h"
 #include "show/ResourceRegistry.h"

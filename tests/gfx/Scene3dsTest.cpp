@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "gfx/Scene3ds.h"
 #include "show/ResourceRegistry.h"
 #include "support/GlTestContext.h"

@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "scenes/Scene.h"
 #include "show/Demo.h"
 #include "show/LoadingScreen.h"

@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 
 namespace scenetest {
 

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "scenes/LatticeMesh.h"
 #include "scenes/OpeningScene.h"
 #include "scenes/TitleLines.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "gfx/ScreenTexture.h"
 #include "scenes/Scene.h"
 #include "show/ResourceRegistry.h"

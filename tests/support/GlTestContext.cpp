@@ -1,6 +1,6 @@
 #include "support/GlTestContext.h"
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "platform/Window.h"
 
 namespace testsupport {

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 #include "platform/Window.h"
 #include "scenes/OpeningScene.h"
 #include "show/ResourceRegistry.h"

@@ -1,5 +1,5 @@
 // GlExtensions: the entry-point pointers and their loader.
-#include "app/GlExtensions.h"
+#include "gfx/GlExtensions.h"
 
 #include "platform/GlProc.h"
 
