@@ -1,5 +1,5 @@
 // Entry: seeds the generator, reads the switches or runs the settings
-// dialog, then opens the window and runs the show.
+// dialog, then opens the window, starts the show and runs the loop.
 #include <string>
 
 #include "app/GlWindow.h"
@@ -8,6 +8,7 @@
 #include "app/SettingsDialog.h"
 #include "app/Switches.h"
 #include "gfx/Random.h"
+#include "platform/MessageBox.h"
 
 int zoltMain(int argc, char** argv) {
   zolt::seedRandom(1);
@@ -20,5 +21,10 @@ int zoltMain(int argc, char** argv) {
   if (!createWindow("z-olt!", launchSettings.width, launchSettings.height, 32,
                     launchSettings.fullScreen))
     return 0;
+  if (!startUp()) {
+    shutdown();
+    platform::messageBox("Initialization Failed.", "ERROR", platform::MessageIcon::Warning);
+    return 0;
+  }
   return runLoop();
 }

@@ -1,19 +1,18 @@
-// GlWindow: creation, projection, window procedure and shutdown.
+// GlWindow: creation, projection and release.
 #include "app/GlWindow.h"
 
 #include <GL/glu.h>
 
-#include "app/AviWriter.h"
 #include "gfx/GlExtensions.h"
-#include "app/MainLoop.h"
 #include "platform/MessageBox.h"
-#include "show/Demo.h"
+#include "platform/Window.h"
 
 using platform::MessageAnswer;
 using platform::MessageButtons;
 using platform::MessageIcon;
 
 bool windowFullScreen = false;
+DisplayModeCalls displayModeCalls = {platform::displayModeAvailable, platform::enterFullScreen};
 
 static bool displayModeChanged = false;
 
@@ -21,8 +20,23 @@ static void shutdownError(const char* text) {
   platform::messageBox(text, "SHUTDOWN ERROR", MessageIcon::Information);
 }
 
+// Asks whether to play windowed when full screen cannot be had; false after
+// saying the program closes.
+static bool acceptWindowed() {
+  const MessageAnswer answer = platform::messageBox(
+      "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode "
+      "Instead?",
+      "Kiva GL", MessageIcon::Warning, MessageButtons::YesNo);
+  if (answer == MessageAnswer::Yes) {
+    windowFullScreen = false;
+    return true;
+  }
+  platform::messageBox("Program Will Now Close.", "ERROR", MessageIcon::Stop);
+  return false;
+}
+
 static bool creationError(const char* text) {
-  shutdown();
+  releaseWindow();
   platform::messageBox(text, "ERROR", MessageIcon::Warning);
   return false;
 }
@@ -46,26 +60,20 @@ bool createWindow(const char* title, int width, int height, int bits, bool fullS
     return false;
   }
 
-  if (windowFullScreen && !platform::displayModeAvailable(width, height)) {
-    const MessageAnswer answer = platform::messageBox(
-        "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode "
-        "Instead?",
-        "Kiva GL", MessageIcon::Warning, MessageButtons::YesNo);
-    if (answer == MessageAnswer::Yes) {
-      windowFullScreen = false;
-    } else {
-      platform::messageBox("Program Will Now Close.", "ERROR", MessageIcon::Stop);
-      return false;
-    }
+  if (windowFullScreen && !displayModeCalls.available(width, height)) {
+    if (!acceptWindowed()) return false;
   }
 
   if (!platform::createWindow(title, width, height)) return creationError("Window Creation Error.");
   if (windowFullScreen) {
-    if (platform::enterFullScreen(width, height)) {
+    if (displayModeCalls.enter(width, height)) {
       displayModeChanged = true;
       platform::showCursor(false);
-    } else {
-      windowFullScreen = false;
+    } else if (!acceptWindowed()) {
+      // A listed mode the display still refused is put to the viewer the
+      // same way as one that is not listed.
+      releaseWindow();
+      return false;
     }
   }
   if (!platform::createContext()) return creationError("Can't Create A GL Rendering Context.");
@@ -74,23 +82,10 @@ bool createWindow(const char* title, int width, int height, int bits, bool fullS
 
   platform::centerAndShowWindow();
   setProjection(width, height);
-
-  if (!startUp()) {
-    shutdown();
-    platform::messageBox("Initialization Failed.", "ERROR", MessageIcon::Warning);
-    return false;
-  }
   return true;
 }
 
-void shutdown() {
-  if (aviOpen) {
-    closeAvi();
-    aviOpen = false;
-  }
-  delete show;
-  show = nullptr;
-
+void releaseWindow() {
   if (platform::contextExists()) {
     if (!platform::releaseContext()) shutdownError("Release Of DC And RC mFailed.");
     if (!platform::deleteContext()) shutdownError("Release Rendering Context Failed.");
@@ -102,33 +97,5 @@ void shutdown() {
   if (displayModeChanged) {
     platform::showCursor(true);
     displayModeChanged = false;
-  }
-}
-
-void windowProcedure(const platform::Message& message) {
-  using platform::MessageKind;
-  switch (message.kind) {
-    case MessageKind::Activate:
-      active = !message.minimized;
-      break;
-    case MessageKind::Close:
-      platform::postQuit(0);
-      break;
-    case MessageKind::KeyDown:
-      pressKey(message.param);
-      break;
-    case MessageKind::KeyUp:
-      releaseKey(message.param);
-      break;
-    case MessageKind::Char:
-      // The show hears the character first; before it exists nobody does.
-      if (show != nullptr) show->key(message.param, 0, 0);
-      typeCharacter(message.param);
-      break;
-    case MessageKind::Size:
-      setProjection(message.width, message.height);
-      break;
-    case MessageKind::Quit:
-      break;
   }
 }

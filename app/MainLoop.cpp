@@ -5,61 +5,40 @@
 #include <string>
 
 #include "app/AviWriter.h"
-#include "gfx/GlExtensions.h"
 #include "app/GlWindow.h"
 #include "app/LaunchSettings.h"
+#include "gfx/GlExtensions.h"
 #include "platform/Clock.h"
-#include "platform/Window.h"
+#include "scenes/ShowOrder.h"
 #include "show/Demo.h"
 #include "show/LoadingScreen.h"
 #include "show/ResourceRegistry.h"
 
-bool quit = false;
-bool active = true;
-bool capturing = false;
-bool aviOpen = false;
-int frameIndex = 0;
-double loopClock = 0.0;
-Demo* show = nullptr;
-unsigned char keyTable[256];
-std::vector<unsigned char> captureBuffer;
+LoopState loop;
 
-static uint64_t loopStart = 0;
-static bool loopStarted = false;
-static uint64_t counterFrequency = 1;
-static int quitCode = 0;
-
-// Keys held down (by virtual-key number) and characters typed since the last
-// frame. A character never gets a key-up of its own number, so it counts as
-// pressed for one frame only.
-static unsigned char keysDown[256];
-static unsigned char charactersTyped[256];
-static bool captureKeyWasDown = false;
-static int capturesOpened = 0;
-
-static void syncEntry(int code) { keyTable[code] = keysDown[code] | charactersTyped[code]; }
+static void syncEntry(int code) { loop.keyTable[code] = loop.keysDown[code] | loop.charactersTyped[code]; }
 
 void pressKey(int code) {
   code &= 0xff;
-  keysDown[code] = 1;
+  loop.keysDown[code] = 1;
   syncEntry(code);
 }
 
 void releaseKey(int code) {
   code &= 0xff;
-  keysDown[code] = 0;
+  loop.keysDown[code] = 0;
   syncEntry(code);
 }
 
 void typeCharacter(int code) {
   code &= 0xff;
-  charactersTyped[code] = 1;
+  loop.charactersTyped[code] = 1;
   syncEntry(code);
 }
 
 void clearKeyTable() {
-  for (int i = 0; i < 256; ++i) keyTable[i] = keysDown[i] = charactersTyped[i] = 0;
-  captureKeyWasDown = false;
+  for (int i = 0; i < 256; ++i) loop.keyTable[i] = loop.keysDown[i] = loop.charactersTyped[i] = 0;
+  loop.captureKeyWasDown = false;
 }
 
 const char* captureFileName(int n) {
@@ -70,47 +49,44 @@ const char* captureFileName(int n) {
 
 // Opens the next capture file; capture goes off when it cannot be made.
 static void openCapture() {
-  const char* name = captureFileName(capturesOpened++);
+  const char* name = captureFileName(loop.capturesOpened++);
   if (!openAvi(name, launchSettings.captureFps, launchSettings.width, launchSettings.height)) {
-    capturing = false;
+    loop.capturing = false;
     return;
   }
-  captureBuffer.assign(static_cast<size_t>(launchSettings.width) * launchSettings.height * 4, 0);
-  aviOpen = true;
+  loop.captureBuffer.assign(static_cast<size_t>(launchSettings.width) * launchSettings.height * 4, 0);
+  loop.aviOpen = true;
 }
 
 static void closeCapture() {
-  if (aviOpen) closeAvi();
-  aviOpen = false;
+  if (loop.aviOpen) closeAvi();
+  loop.aviOpen = false;
   std::printf("\n\nAVI ended\n");
   std::fflush(stdout);
 }
 
 void runKeyHandler() {
-  if (keyTable[27] || keyTable[113]) quit = true;
+  if (loop.keyTable[27] || loop.keyTable[113]) loop.quit = true;
 
-  const bool captureKeyDown = keyTable[109] != 0;
-  if (captureKeyDown && !captureKeyWasDown) {
-    capturing = !capturing;
-    if (!capturing) closeCapture();
+  const bool captureKeyDown = loop.keyTable[109] != 0;
+  if (captureKeyDown && !loop.captureKeyWasDown) {
+    loop.capturing = !loop.capturing;
+    if (!loop.capturing) closeCapture();
   }
 
   // Typed characters have been seen; what stays is what is held.
   for (int i = 0; i < 256; ++i) {
-    if (charactersTyped[i]) {
-      charactersTyped[i] = 0;
+    if (loop.charactersTyped[i]) {
+      loop.charactersTyped[i] = 0;
       syncEntry(i);
     }
   }
-  captureKeyWasDown = keyTable[109] != 0;
+  loop.captureKeyWasDown = loop.keyTable[109] != 0;
 }
 
 void startCaptureAtLaunch() {
   openCapture();
-  if (aviOpen) {
-    typeCharacter(109);
-    runKeyHandler();
-  }
+  if (loop.aviOpen) loop.capturing = true;
 }
 
 bool startUp() {
@@ -125,19 +101,19 @@ bool startUp() {
   registry->width = launchSettings.width;
   registry->height = launchSettings.height;
 
-  show = new Demo(registry);
-  show->timeOffset = launchSettings.timeOffset;
-  if (capturing) {
-    show->useCaptureClock();
+  loop.show = new Demo(registry, showOrder);
+  loop.show->timeOffset = launchSettings.timeOffset;
+  if (loop.capturing) {
+    loop.show->useCaptureClock();
     // A capture from launch runs on the show's own timeline, so the
     // soundtrack can go into the file beside the frames, exactly in step.
-    if (launchSettings.captureAtStart && !show->musicFile.empty())
-      attachAviSoundtrack(show->musicFile.c_str());
+    if (launchSettings.captureAtStart && !loop.show->musicFile.empty())
+      attachAviSoundtrack(loop.show->musicFile.c_str());
   }
 
-  runLoadingSequence(*show, launchSettings.startScene);
+  runLoadingSequence(*loop.show, launchSettings.startScene);
 
-  counterFrequency = platform::performanceFrequency();
+  loop.counterFrequency = platform::performanceFrequency();
   return true;
 }
 
@@ -145,52 +121,90 @@ bool loopPass() {
   platform::Message message;
   if (platform::peekMessage(&message)) {
     if (message.kind == platform::MessageKind::Quit) {
-      quitCode = message.param;
-      quit = true;
+      loop.quitCode = message.param;
+      loop.quit = true;
       return false;
     }
     windowProcedure(message);
-    return !quit;
+    return !loop.quit;
   }
-  if (!active) {
+  if (!loop.active) {
     platform::sleepMilliseconds(1);
     return true;
   }
 
-  if (capturing) {
-    loopClock = static_cast<double>(frameIndex) / launchSettings.captureFps;
-    frameIndex += 1;
+  if (loop.capturing) {
+    loop.clock = static_cast<double>(loop.frameIndex) / launchSettings.captureFps;
+    loop.frameIndex += 1;
   } else {
     const uint64_t now = platform::performanceCounter();
-    if (!loopStarted) {
-      loopStart = now;
-      loopStarted = true;
+    if (!loop.started) {
+      loop.start = now;
+      loop.started = true;
     }
-    loopClock = static_cast<double>(now - loopStart) / static_cast<double>(counterFrequency);
+    loop.clock = static_cast<double>(now - loop.start) / static_cast<double>(loop.counterFrequency);
   }
 
-  const int result = show->render(static_cast<float>(loopClock));
+  const int result = loop.show->render(static_cast<float>(loop.clock));
 
-  if (capturing) {
-    if (!aviOpen) {
+  if (loop.capturing) {
+    if (!loop.aviOpen) {
       openCapture();
     } else {
       glReadPixels(0, 0, launchSettings.width, launchSettings.height, GL_BGRA, GL_UNSIGNED_BYTE,
-                   captureBuffer.data());
-      addAviFrame(captureBuffer.data());
+                   loop.captureBuffer.data());
+      addAviFrame(loop.captureBuffer.data());
     }
   }
   glFlush();
-  if (result == 1) quit = true;
+  if (result == 1) loop.quit = true;
   platform::swapBuffers();
   runKeyHandler();
-  return !quit;
+  return !loop.quit;
 }
 
 int runLoop() {
   clearKeyTable();
-  quitCode = 0;
-  while (!quit) loopPass();
+  loop.quitCode = 0;
+  while (!loop.quit) loopPass();
   shutdown();
-  return quitCode;
+  return loop.quitCode;
+}
+
+void shutdown() {
+  if (loop.aviOpen) {
+    closeAvi();
+    loop.aviOpen = false;
+  }
+  delete loop.show;
+  loop.show = nullptr;
+  releaseWindow();
+}
+
+void windowProcedure(const platform::Message& message) {
+  using platform::MessageKind;
+  switch (message.kind) {
+    case MessageKind::Activate:
+      loop.active = !message.minimized;
+      break;
+    case MessageKind::Close:
+      platform::postQuit(0);
+      break;
+    case MessageKind::KeyDown:
+      pressKey(message.param);
+      break;
+    case MessageKind::KeyUp:
+      releaseKey(message.param);
+      break;
+    case MessageKind::Char:
+      // The show hears the character first; before it exists nobody does.
+      if (loop.show != nullptr) loop.show->key(message.param, 0, 0);
+      typeCharacter(message.param);
+      break;
+    case MessageKind::Size:
+      setProjection(message.width, message.height);
+      break;
+    case MessageKind::Quit:
+      break;
+  }
 }

@@ -1,22 +1,44 @@
-// MainLoop: the one-time start-up of the show and the frame loop with its
-// two clocks (wall clock live, frame counter while capturing) and keys.
+// MainLoop: the one-time start-up of the show, the window procedure that
+// feeds it, and the frame loop with its two clocks (wall clock live, frame
+// counter while capturing) and keys.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "platform/Window.h"
+
 class Demo;
 
-// Loop state shared with the window procedure and the shutdown.
-extern bool quit;
-extern bool active;
-extern bool capturing;
-extern bool aviOpen;
-extern int frameIndex;
-extern double loopClock;
-extern Demo* show;
-extern unsigned char keyTable[256];
-extern std::vector<unsigned char> captureBuffer;
+// Everything the loop keeps between passes.
+struct LoopState {
+  bool quit = false;
+  bool active = true;
+  bool capturing = false;
+  bool aviOpen = false;
+  int frameIndex = 0;
+  double clock = 0.0;  // seconds handed to the show this frame
+  int quitCode = 0;
+  Demo* show = nullptr;
+
+  // Live clock: counter value of the first frame.
+  uint64_t start = 0;
+  bool started = false;
+  uint64_t counterFrequency = 1;
+
+  // The key table the show reads: keys held down (by virtual-key number)
+  // or characters typed since the last frame. A character never gets a
+  // key-up of its own number, so it counts as pressed for one frame only.
+  unsigned char keyTable[256] = {};
+  unsigned char keysDown[256] = {};
+  unsigned char charactersTyped[256] = {};
+  bool captureKeyWasDown = false;
+
+  int capturesOpened = 0;
+  std::vector<unsigned char> captureBuffer;
+};
+
+extern LoopState loop;
 
 // Start-up once the context is current: capture file, extensions, registry,
 // the show and its loading sequence. False when the show cannot start.
@@ -27,13 +49,16 @@ bool startUp();
 // When the file cannot be made, capture stays off and the show goes on.
 void startCaptureAtLaunch();
 
-// Runs frames until the quit message, a quit key or the end of the show;
-// returns the quit message's code (0 otherwise).
+// Runs frames until the quit message, a quit key or the end of the show,
+// then shuts down; returns the quit message's code (0 otherwise).
 int runLoop();
 
 // One pass of the loop: a waiting message, or a frame. Returns false once
 // the loop should end.
 bool loopPass();
+
+// Handles one window message as the window procedure does.
+void windowProcedure(const platform::Message& message);
 
 // Acts on the key table once per frame: Escape or F2 ("q") quit; numeric
 // minus ("m") toggles capture, once per press.
@@ -44,6 +69,9 @@ void pressKey(int code);
 void releaseKey(int code);
 void typeCharacter(int code);
 void clearKeyTable();
+
+// Releases the capture file and the show, then the window and context.
+void shutdown();
 
 // The file a capture switched on for the n-th time writes (0 = the first):
 // "wirefall.avi", then "wirefall-2.avi", ... so no capture overwrites an

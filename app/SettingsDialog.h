@@ -27,7 +27,8 @@ void readSettingsControls(const platform::DialogWindow& dialog);
 // and closing end the process with status 0.
 bool settingsDialogProcedure(platform::DialogWindow& dialog, platform::DialogEvent event, int id);
 
-// The process exit the procedure uses (tests replace it).
+// The process exit the procedure uses; replaceable so the procedure can be
+// run without ending the process.
 extern void (*settingsDialogExit)(int status);
 
 // Runs the dialog; false (defaults kept, said on standard error) when no

@@ -5,36 +5,37 @@
 #include <cstring>
 #include <strings.h>
 
+#include "gfx/AssetLoader.h"
 #include "gfx/ImageLoading.h"
-#include "show/ResourceRegistry.h"
+#include "gfx/ScreenQuad.h"
 
-COverlayImage::COverlayImage(const char* path, ResourceRegistry* registry) {
+COverlayImage::COverlayImage(const char* path, AssetLoader* loader) {
   glGenTextures(1, &texture);
-  load(path, registry);
+  load(path, loader);
 }
 
 COverlayImage::~COverlayImage() {
   if (texture) glDeleteTextures(1, &texture);
 }
 
-void COverlayImage::load(const char* path, ResourceRegistry* registry) {
+void COverlayImage::load(const char* path, AssetLoader* loader) {
   const char* dot = std::strrchr(path, '.');
   const char* extension = dot ? dot + 1 : path;
   int result = 0;
   if (strncasecmp(extension, "jpg", 3) == 0) {
-    if (registry->getJpegSize(path, &imageWidth, &imageHeight) != 0) {
+    if (loader->getJpegSize(path, &imageWidth, &imageHeight) != 0) {
       std::printf("COverlayImage encountered error loading %s\n", path);
       return;
     }
     target = textureTargetFor(imageWidth, imageHeight);
     glBindTexture(target, texture);
-    result = registry->loadJpegTexture(path, 0);
+    result = loader->loadJpegTexture(path, 0);
   } else if (strncasecmp(extension, "png", 3) == 0) {
     imageWidth = 640;
     imageHeight = 480;
     target = GL_TEXTURE_RECTANGLE_NV;
     glBindTexture(target, texture);
-    result = registry->loadPngTexture(path, 0);
+    result = loader->loadPngTexture(path, 0);
   } else {
     return;
   }
@@ -42,11 +43,7 @@ void COverlayImage::load(const char* path, ResourceRegistry* registry) {
 }
 
 int COverlayImage::render(float) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0.0, drawWidth, 0.0, drawHeight, 0.0, 10.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  setScreenOrtho(0.0, drawWidth, 0.0, drawHeight);
   glEnable(target);
   glBindTexture(target, texture);
   // Texture row 0 is the top of the picture.

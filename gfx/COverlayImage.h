@@ -9,19 +9,19 @@
 #include <cstdint>
 
 #include "gfx/GlExtensions.h"
-#include "scenes/Effect.h"
+#include "gfx/Effect.h"
 
-class ResourceRegistry;
+class AssetLoader;
 
 class COverlayImage final : public Effect {
  public:
-  COverlayImage(const char* path, ResourceRegistry* registry);
+  COverlayImage(const char* path, AssetLoader* loader);
   ~COverlayImage();
   COverlayImage(const COverlayImage&) = delete;
   COverlayImage& operator=(const COverlayImage&) = delete;
 
   // Loads the picture into `texture`; prints a line when it cannot.
-  void load(const char* path, ResourceRegistry* registry);
+  void load(const char* path, AssetLoader* loader);
   int render(float t) override;
 
   GLuint texture = 0;

@@ -15,7 +15,7 @@
 
 class JpegSource;
 
-// Error codes the callers and tests may name. The others in -200..-233 mark
+// Error codes callers may name. The others in -200..-233 mark
 // malformed segments and bad table references.
 enum JpegError {
   kJpegBadMarkerLength = -210,

@@ -13,15 +13,13 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "gfx/GlExtensions.h"
+#include "gfx/AssetLoader.h"
 #include "gfx/Check3ds.h"
+#include "gfx/GlExtensions.h"
 #include "platform/MessageBox.h"
-#include "show/ResourceRegistry.h"
 
 #include <GL/glu.h>
 
@@ -116,28 +114,8 @@ Lib3dsFile* read3dsFromMemory(const unsigned char* data, int32_t size, const cha
   return file;
 }
 
-Lib3dsFile* ResourceRegistry::load3ds(const char* name) {
-  if (!usePack) {
-    const std::string path = (dataPrefix ? std::string("data/") : rootPath) + name;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-      std::printf("File not found: %s\n", path.c_str());
-      return nullptr;
-    }
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
-                                     std::istreambuf_iterator<char>());
-    return read3dsFromMemory(bytes.data(), static_cast<int32_t>(bytes.size()), name);
-  }
-  // A missing entry has been reported by readFile already.
-  unsigned char* entry = readFile(name);
-  if (!entry) return nullptr;
-  Lib3dsFile* file = read3dsFromMemory(entry, entrySize(name), name);
-  delete[] entry;
-  return file;
-}
-
-Scene3ds::Scene3ds(const char* name, ResourceRegistry* registry)
-    : file(registry ? registry->load3ds(name) : nullptr) {}
+Scene3ds::Scene3ds(const char* name, AssetLoader* loader)
+    : file(loader ? loader->load3ds(name) : nullptr) {}
 
 Scene3ds::~Scene3ds() {
   if (file) lib3ds_file_free(file);

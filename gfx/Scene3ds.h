@@ -1,6 +1,6 @@
 // Scene3ds: one loaded 3DS file and the few things scenes do with it.
 //
-// Loads through the registry (archive entry or loose file), evaluates the
+// Loads through the asset loader (the registry: archive entry or loose file), evaluates the
 // keyframe animation at a frame time, sets the GL projection and view from a
 // named camera and its target, and applies the animated transform of a
 // named object node. Meshes are read straight from `file` by the scenes.
@@ -14,7 +14,7 @@
 
 struct Lib3dsFile;
 struct Lib3dsIo;
-class ResourceRegistry;
+class AssetLoader;
 
 // Reader state over an archive entry held in memory. Reads and seeks are
 // bounded by the entry size; anything that reaches past it (a truncated or
@@ -37,7 +37,7 @@ Lib3dsFile* read3dsFromMemory(const unsigned char* data, int32_t size, const cha
 
 class Scene3ds {
  public:
-  Scene3ds(const char* name, ResourceRegistry* registry);
+  Scene3ds(const char* name, AssetLoader* loader);
   ~Scene3ds();
   Scene3ds(const Scene3ds&) = delete;
   Scene3ds& operator=(const Scene3ds&) = delete;

@@ -1,16 +1,10 @@
-// ScreenTexture: copy-screen and capture textures, and the registry row
-// that makes the captures.
+// ScreenTexture: copy-screen and capture textures.
 #include "gfx/ScreenTexture.h"
 
-#include <cmath>
-
-#include "show/ResourceRegistry.h"
+#include "gfx/ImageLoading.h"
 
 GLenum screenTextureTarget(int32_t width, int32_t height) {
-  if (width <= 0 || height <= 0) return GL_TEXTURE_RECTANGLE_NV;
-  const double power = std::pow(2.0, std::ceil(std::log(double(width)) / std::log(2.0)));
-  const bool square = double(width) == power && double(height) == power;
-  return square ? GL_TEXTURE_2D : GL_TEXTURE_RECTANGLE_NV;
+  return width == height && isPowerOfTwo(width) ? GL_TEXTURE_2D : GL_TEXTURE_RECTANGLE_NV;
 }
 
 ScreenTexture::ScreenTexture(int32_t width, int32_t height, int compressed)
@@ -30,9 +24,4 @@ void ScreenTexture::copy(int xOffset, int yOffset, int x, int y, int copyWidth, 
   if (copyHeight == -1) copyHeight = height;
   bind();
   glCopyTexSubImage2D(target, 0, xOffset, yOffset, x, y, copyWidth, copyHeight);
-}
-
-void makeCaptureTexture(ResourceRegistry& registry, const char* name) {
-  registry.adopt(name, new ScreenTexture(registry.width, registry.height, 0),
-                 [](void* value) { delete static_cast<ScreenTexture*>(value); });
 }

@@ -11,7 +11,6 @@
 
 #include "gfx/GlExtensions.h"
 
-class ResourceRegistry;
 
 class ScreenTexture {
  public:
@@ -37,5 +36,3 @@ class ScreenTexture {
 // The target a texture of this size gets: 2D only for a square power of two.
 GLenum screenTextureTarget(int32_t width, int32_t height);
 
-// Registry row: a texture of the output size under `name` ("Capture0" ...).
-void makeCaptureTexture(ResourceRegistry& registry, const char* name);

@@ -17,8 +17,8 @@ enum class MessageAnswer { Ok, Yes, No };
 MessageAnswer messageBox(const char* text, const char* caption, MessageIcon icon,
                          MessageButtons buttons = MessageButtons::Ok);
 
-// Every message box also goes to this observer when one is set (tests use it
-// to see what the show told the viewer). It may return an answer to take
+// Every message box also goes to this observer when one is set, so a
+// caller can see what the show told the viewer. It may return an answer to take
 // instead of asking; std::nullopt-like "no preference" is Ok for Ok boxes.
 struct MessageRecord {
   std::string text;

@@ -2,7 +2,7 @@
 //
 // The layer draws the dialog (GTK 3) and turns what the viewer does into
 // the events the dialog procedure expects; the procedure itself is plain
-// code of the caller's, testable without a display.
+// code of the caller's and runs the same with or without a display.
 #pragma once
 
 #include <functional>

@@ -55,7 +55,8 @@ struct Message {
 bool peekMessage(Message* message);
 // Queues a quit message with the given code.
 void postQuit(int code);
-// Queues a message as if the window had received it (tests, the dialog).
+// Queues a message as if the window had received it (the dialog hands
+// messages on this way).
 void postMessage(const Message& message);
 
 // Windows virtual-key number for an SDL key code (0 when it has none).

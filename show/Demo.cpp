@@ -1,26 +1,13 @@
 // Demo: scene table, loading steps, show clock and scene changes.
 #include "show/Demo.h"
 
-#include "gfx/GlExtensions.h"
 #include "gfx/COverlayImage.h"
+#include "gfx/GlExtensions.h"
 #include "platform/Clock.h"
-#include "scenes/OpeningScene.h"
-#include "scenes/Scene.h"
+#include "show/Scene.h"
 #include "show/KeyValue.h"
 #include "show/MusicStream.h"
 #include "show/ResourceRegistry.h"
-
-// Scenes join this table as they are built.
-const ShowOrder showOrder = {{
-    makeOpeningScene,  // 0: opening
-    nullptr,  // 1: plane and scroller
-    nullptr,  // 2: line cube
-    nullptr,  // 3: tunnel
-    nullptr,  // 4: greetings
-    nullptr,  // 5: credits
-    nullptr,  // 6: bug swarm
-    nullptr,  // 7: finale
-}};
 
 // The spin that lines the timer up with the audio gives up after this long
 // (a silent or stalled stream never moves).

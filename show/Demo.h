@@ -9,14 +9,14 @@
 #include <cstdint>
 #include <string>
 
-#include "scenes/Effect.h"
+#include "gfx/Effect.h"
 
 class COverlayImage;
 class MusicStream;
 class ResourceRegistry;
 class Scene;
 
-// Makes one scene of the show; null while that scene is not part of the build.
+// Makes one scene of the show; a null factory leaves its slot empty.
 using SceneFactory = Scene* (*)(ResourceRegistry* registry);
 
 // The scene factories by table slot (0..7). Slots 5 (credits) and 6 (bug
@@ -25,15 +25,12 @@ struct ShowOrder {
   SceneFactory slot[8];
 };
 
-// The show's own order.
-extern const ShowOrder showOrder;
-
 class Demo final : public Effect {
  public:
   static constexpr int maxScenes = 10;
   static constexpr int loadingSteps = 7;
 
-  Demo(ResourceRegistry* registry, const ShowOrder& order = showOrder);
+  Demo(ResourceRegistry* registry, const ShowOrder& order);
   ~Demo();
   Demo(const Demo&) = delete;
   Demo& operator=(const Demo&) = delete;

@@ -2,6 +2,7 @@
 #include "show/LoadingScreen.h"
 
 #include "gfx/GlExtensions.h"
+#include "gfx/ScreenQuad.h"
 #include "gfx/TextureHandle.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
@@ -55,11 +56,7 @@ void drawProgressFrame(float x) {
 void runLoadingSequence(Demo& demo, int startScene, unsigned pauseMs) {
   clearAndPresent();
 
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0.0, 1.0, 1.0, 0.0, 0.0, 10.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  setScreenOrtho(0.0, 1.0, 1.0, 0.0);
 
   loadingTexture.bind();
   demo.registry->loadPngTexture("zoltload.png", 0);

@@ -9,6 +9,7 @@
 
 #include "platform/Audio.h"
 #include "platform/Clock.h"
+#include "platform/FileRead.h"
 #include "platform/MessageBox.h"
 
 struct MusicStream::Impl {
@@ -18,25 +19,6 @@ struct MusicStream::Impl {
   uint32_t lastTick = 0;
   float lastReported = 0.0f;  // interpolated positions never run backwards
 };
-
-namespace {
-
-// Reads the whole file in one block; false when it cannot be opened or read.
-bool readWholeFile(const char* fileName, std::vector<unsigned char>& data) {
-  FILE* file = std::fopen(fileName, "rb");
-  if (!file) return false;
-  bool ok = std::fseek(file, 0, SEEK_END) == 0;
-  long length = ok ? std::ftell(file) : -1;
-  ok = ok && length >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-  if (ok) {
-    data.resize(size_t(length));
-    ok = std::fread(data.data(), 1, data.size(), file) == data.size();
-  }
-  std::fclose(file);
-  return ok;
-}
-
-}  // namespace
 
 MusicStream::MusicStream() : impl(new Impl) {}
 
@@ -50,7 +32,7 @@ void MusicStream::open(const char* fileName) {
   impl->fileData.clear();
   impl->lastMs = -1;
   impl->lastReported = 0.0f;
-  if (!fileName || !readWholeFile(fileName, impl->fileData)) {
+  if (!fileName || !platform::readWholeFile(fileName, impl->fileData)) {
     impl->fileData.clear();
     platform::messageBox(fileName ? fileName : "", "Cannot find file", platform::MessageIcon::None);
     return;

@@ -7,7 +7,9 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
+#include "platform/FileRead.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -106,17 +108,11 @@ unsigned char* readPackEntry(const PackDirectoryTable& directory, const char* pa
 }
 
 unsigned char* readLooseText(const char* path) {
-  std::FILE* file = std::fopen(path, "rb");
-  if (!file) {
+  std::vector<unsigned char> text;
+  if (!platform::readWholeFile(path, text)) {
     std::printf("File not found: %s\n", path);
     return nullptr;
   }
-  std::string text;
-  char chunk[4096];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
-  std::fclose(file);
-
   unsigned char* buffer = new (std::nothrow) unsigned char[text.size() + 2]();
   if (!buffer) {
     std::printf("Could not allocate memory for text file %s\n", path);
@@ -126,7 +122,7 @@ unsigned char* readLooseText(const char* path) {
   size_t length = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    buffer[length++] = static_cast<unsigned char>(text[i]);
+    buffer[length++] = text[i];
   }
   return buffer;
 }

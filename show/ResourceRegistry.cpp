@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "gfx/ScreenTexture.h"
+#include "platform/FileRead.h"
 #include "show/PackFile.h"
-#include "swf/RhythmAnimation.h"
+#include "show/RegistryRows.h"
 
 namespace {
 
@@ -30,10 +30,6 @@ const SettingRow kSettings[] = {
 // it builds under one or more names. Rows are tried in order; names compare
 // exactly, except that a row marked `capturePrefix` takes every name whose
 // first seven characters are "Capture" in any case.
-// NOTE: render targets, rhythm animations, distortion, shadow light and the
-// line cube add their rows here as those parts land, in this order:
-// PBuffer512x512, CopyScreen512x512, CopyScreen640x480, CopyScreen640x480b,
-// Rhythm0, SimpleDSDT, MessDSDT, CircleMask, ShadowLight, Capture*, LineCube.
 struct MakeRow {
   const char* name;
   bool capturePrefix;
@@ -114,12 +110,26 @@ ResourceRegistry::~ResourceRegistry() {
   }
 }
 
+std::string ResourceRegistry::loosePath(const char* name) const {
+  // The path is built at any length; a long name is never cut short.
+  return (dataPrefix ? std::string("data/") : rootPath) + (name ? name : "");
+}
+
 unsigned char* ResourceRegistry::readFile(const char* name) {
   if (usePack) return readPackEntry(PackDirectory, packName.c_str(), name);
   if (!name) return nullptr;
-  // NOTE: the path is built at any length; a long name is never cut short.
-  const std::string path = (dataPrefix ? std::string("data/") : rootPath) + name;
-  return readLooseText(path.c_str());
+  return readLooseText(loosePath(name).c_str());
+}
+
+bool ResourceRegistry::readAsset(const char* name, std::vector<unsigned char>& bytes) {
+  bytes.clear();
+  if (!name) return false;
+  if (!usePack) return platform::readWholeFile(loosePath(name).c_str(), bytes);
+  unsigned char* entry = readFile(name);
+  if (!entry) return false;
+  bytes.assign(entry, entry + entrySize(name));
+  delete[] entry;
+  return true;
 }
 
 int ResourceRegistry::entrySize(const char* name) {

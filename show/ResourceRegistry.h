@@ -3,14 +3,17 @@
 // Display settings ("Width", "Height", "Good"), render targets, rhythm
 // animations and the other shared effects are made on first request and
 // owned here until the registry is destroyed. The registry also carries the
-// asset readers: archive or loose-file reading and the loaders built on it
-// (each loader is defined beside the code it feeds: textures in gfx/,
-// models in gfx/Scene3ds, movies in swf/).
+// asset readers: archive or loose-file reading and the image, model and
+// movie loaders built on it (AssetLoading.cpp), which hand bytes to the
+// decoders of gfx/ and swf/.
 #pragma once
 
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
+
+#include "gfx/AssetLoader.h"
 
 struct Lib3dsFile;
 class swfScript;
@@ -29,7 +32,7 @@ class ResourceStore {
   std::string packName = "trov.qz5";
 };
 
-class ResourceRegistry : public ResourceStore {
+class ResourceRegistry final : public ResourceStore, public AssetLoader {
  public:
   ResourceRegistry() = default;
   ~ResourceRegistry() override;
@@ -43,17 +46,23 @@ class ResourceRegistry : public ResourceStore {
   unsigned char* readFile(const char* name);
   // Unpacked size of an archive entry; 0 when unknown or not in archive mode.
   int entrySize(const char* name);
+  // The asset's bytes as stored, from the archive (a missing entry has had
+  // its message box) or from its loose file (silent). False when there are
+  // none; `bytes` is then empty.
+  bool readAsset(const char* name, std::vector<unsigned char>& bytes);
+  // Where the loose copy of an asset lives: "data/" or the root, then the name.
+  std::string loosePath(const char* name) const;
 
   // Image loaders: upload into the texture bound on the target the size
   // picks (2D for powers of two, rectangle otherwise).
-  int loadJpegTexture(const char* name, int compress);
-  int getJpegSize(const char* name, int32_t* width, int32_t* height);
-  int decodeJpeg(const char* name, unsigned char* rgb);
-  // 0 on success, -1 when nothing was uploaded.
-  int loadPngTexture(const char* name, int transforms);
+  int loadJpegTexture(const char* name, int compress) override;
+  int getJpegSize(const char* name, int32_t* width, int32_t* height) override;
+  int decodeJpeg(const char* name, unsigned char* rgb) override;
+  int loadPngTexture(const char* name, int transforms) override;
 
-  // Model and movie loaders.
-  Lib3dsFile* load3ds(const char* name);
+  // Model and movie loaders. A movie that cannot be read still comes back
+  // as a player that plays nothing.
+  Lib3dsFile* load3ds(const char* name) override;
   swfScript* loadSwf(const char* name);
 
   int good = 0;

@@ -12,7 +12,6 @@
 #include <vector>
 
 class swfScript;
-class ResourceRegistry;
 
 using RhythmAnimation = swfScript;
 
@@ -22,7 +21,3 @@ int whiteCommand(int* flag, const std::vector<std::string>& arguments);
 
 // Drives the animation to frame position p (16 frames a beat).
 void updateRhythmAnimation(RhythmAnimation* animation, float position);
-
-// Registry row for "Rhythm0": loads the four movies, wires their requests
-// and command into the shared values and enters everything by name.
-void makeRhythmAnimations(ResourceRegistry& registry, const char* name);

@@ -5,28 +5,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/FileRead.h"
+
 namespace {
 
 const float kPixelsPerTwip = 0.05f;
-
-// The whole file, or an empty buffer when it cannot be read.
-std::vector<unsigned char> readWholeFile(const char* path) {
-  std::vector<unsigned char> bytes;
-  FILE* file = std::fopen(path, "rb");
-  if (!file) {
-    std::printf("File not found: %s\n", path);
-    return bytes;
-  }
-  if (std::fseek(file, 0, SEEK_END) == 0) {
-    long size = std::ftell(file);
-    if (size > 0 && std::fseek(file, 0, SEEK_SET) == 0) {
-      bytes.resize(static_cast<size_t>(size));
-      bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-    }
-  }
-  std::fclose(file);
-  return bytes;
-}
 
 }  // namespace
 
@@ -38,7 +21,9 @@ swfScript::swfScript(const void* source, bool inMemory, size_t size) {
   if (inMemory) {
     build(static_cast<const unsigned char*>(source), size);
   } else {
-    std::vector<unsigned char> bytes = readWholeFile(static_cast<const char*>(source));
+    const char* path = static_cast<const char*>(source);
+    std::vector<unsigned char> bytes;
+    if (!platform::readWholeFile(path, bytes)) std::printf("File not found: %s\n", path);
     build(bytes.data(), bytes.size());
   }
 }

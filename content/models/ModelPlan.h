@@ -7,7 +7,7 @@
 // degrees, radius, height) around a centre; `lead` aims the target that many
 // degrees ahead on the same orbit. World space is the 3DS one (z up) except
 // in bug.3ds, whose cameras live in the swarm landscape's own frame (y up,
-// the walk along +z). The tests read these tables to check the files.
+// the walk along +z).
 #pragma once
 
 #include <cmath>

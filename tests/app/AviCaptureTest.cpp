@@ -15,7 +15,7 @@
 #include "app/MainLoop.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
-#include "scenes/Scene.h"
+#include "show/Scene.h"
 #include "show/Demo.h"
 #include "show/MusicStream.h"
 #include "show/ResourceRegistry.h"
@@ -92,18 +92,18 @@ class AviCapture : public ::testing::Test {
     }
     launchSettings = LaunchSettings();
     launchSettings.captureFps = kFps;
-    quit = false;
-    active = true;
-    capturing = false;
-    aviOpen = false;
-    frameIndex = 0;
+    loop.quit = false;
+    loop.active = true;
+    loop.capturing = false;
+    loop.aviOpen = false;
+    loop.frameIndex = 0;
     clearKeyTable();
   }
   void TearDown() override {
-    if (aviOpen) closeAvi();
-    aviOpen = capturing = false;
-    delete show;
-    show = nullptr;
+    if (loop.aviOpen) closeAvi();
+    loop.aviOpen = loop.capturing = false;
+    delete loop.show;
+    loop.show = nullptr;
     launchSettings = LaunchSettings();
     if (chdir(previousDir.c_str()) != 0) ADD_FAILURE() << "cannot return to " << previousDir;
     std::system(("rm -rf '" + folder + "'").c_str());
@@ -112,9 +112,9 @@ class AviCapture : public ::testing::Test {
   void makeShow() {
     ShowOrder order{};
     order.slot[0] = makeClockScene;
-    show = new Demo(new ResourceRegistry(), order);
-    while (!show->loadingDone()) show->loadNext();
-    show->timeOffset = 0.0f;
+    loop.show = new Demo(new ResourceRegistry(), order);
+    while (!loop.show->loadingDone()) loop.show->loadNext();
+    loop.show->timeOffset = 0.0f;
   }
 
   // The one .avi file the capture made in the test's folder.
@@ -133,26 +133,26 @@ TEST_F(AviCapture, FromLaunchEveryFrameFromClockZeroIsRecordedExactly) {
   launchSettings.captureAtStart = true;
   const long long firstFrame = aviFrameNumber();
   startCaptureAtLaunch();
-  ASSERT_TRUE(aviOpen);
-  ASSERT_TRUE(capturing);
+  ASSERT_TRUE(loop.aviOpen);
+  ASSERT_TRUE(loop.capturing);
   const std::string file = captureFile();
   ASSERT_FALSE(file.empty()) << "the file exists before loading begins";
 
   makeShow();
-  show->music->open((std::string(ZOLT_OUTPUT_DIR) + "/zolt.mp3").c_str());
-  show->useCaptureClock();
+  loop.show->music->open((std::string(ZOLT_OUTPUT_DIR) + "/zolt.mp3").c_str());
+  loop.show->useCaptureClock();
   clearKeyTable();
   testing::internal::CaptureStdout();
   int passes = 0;
   while (loopPass() && passes < 200) ++passes;
   closeAvi();  // as the shutdown does
-  aviOpen = false;
+  loop.aviOpen = false;
   const std::string printed = testing::internal::GetCapturedStdout();
 
   // The scene lasts 1 s: frames at 0, 1/30, ... 30/30, the last one ending
   // the show and still recorded.
-  EXPECT_EQ(show->music->positionMs(), 0) << "the music never starts during such a capture";
-  EXPECT_EQ(frameIndex, 31);
+  EXPECT_EQ(loop.show->music->positionMs(), 0) << "the music never starts during such a capture";
+  EXPECT_EQ(loop.frameIndex, 31);
   EXPECT_EQ(aviFrameNumber(), firstFrame + 31);
   EXPECT_NE(printed.find("31 frames written, show time 1.00 s"), std::string::npos) << printed;
   EXPECT_EQ(probeValue(file, "nb_read_frames"), "31");
@@ -168,19 +168,19 @@ TEST_F(AviCapture, FromLaunchEveryFrameFromClockZeroIsRecordedExactly) {
 
 TEST_F(AviCapture, SwitchedOnLaterTheFirstPassOpensAndFramesContinueTheCount) {
   makeShow();
-  show->useCaptureClock();
-  frameIndex = 5;  // capture ran before; the count is never reset
+  loop.show->useCaptureClock();
+  loop.frameIndex = 5;  // capture ran before; the count is never reset
   typeCharacter('m');
   runKeyHandler();
-  ASSERT_TRUE(capturing);
+  ASSERT_TRUE(loop.capturing);
   testing::internal::CaptureStdout();
   ASSERT_TRUE(loopPass());  // opens only
-  EXPECT_TRUE(aviOpen);
+  EXPECT_TRUE(loop.aviOpen);
   for (int i = 0; i < 10; ++i) ASSERT_TRUE(loopPass());
   typeCharacter('m');
   runKeyHandler();
   const std::string printed = testing::internal::GetCapturedStdout();
-  EXPECT_FALSE(capturing);
+  EXPECT_FALSE(loop.capturing);
   EXPECT_NE(printed.find("AVI ended"), std::string::npos);
 
   const std::string file = captureFile();
@@ -198,12 +198,12 @@ TEST_F(AviCapture, FileThatCannotBeMadeLeavesCaptureOffAndTheShowRunning) {
   testing::internal::CaptureStderr();
   startCaptureAtLaunch();
   testing::internal::GetCapturedStderr();
-  EXPECT_FALSE(aviOpen);
-  EXPECT_FALSE(capturing);
+  EXPECT_FALSE(loop.aviOpen);
+  EXPECT_FALSE(loop.capturing);
   makeShow();
   // Live now: the 1-second scene runs on the wall clock.
   const uint32_t start = platform::wallMilliseconds();
   while (loopPass() && platform::wallMilliseconds() - start < 5000) {
   }
-  EXPECT_TRUE(quit) << "the show still plays to its end";
+  EXPECT_TRUE(loop.quit) << "the show still plays to its end";
 }

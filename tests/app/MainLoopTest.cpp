@@ -29,38 +29,38 @@ class MainLoopTest : public ::testing::Test {
     while (platform::peekMessage(&drain)) {
     }
     launchSettings = LaunchSettings();
-    quit = false;
-    active = true;
-    capturing = false;
-    aviOpen = false;
-    frameIndex = 0;
+    loop.quit = false;
+    loop.active = true;
+    loop.capturing = false;
+    loop.aviOpen = false;
+    loop.frameIndex = 0;
     clearKeyTable();
-    show = new Demo(new ResourceRegistry(), testsupport::standInOrder());
-    while (!show->loadingDone()) show->loadNext();
+    loop.show = new Demo(new ResourceRegistry(), testsupport::standInOrder());
+    while (!loop.show->loadingDone()) loop.show->loadNext();
   }
   void TearDown() override {
-    delete show;
-    show = nullptr;
-    capturing = false;
-    aviOpen = false;
+    delete loop.show;
+    loop.show = nullptr;
+    loop.capturing = false;
+    loop.aviOpen = false;
     launchSettings = LaunchSettings();
   }
-  StandInScene* scene(int i) { return static_cast<StandInScene*>(show->scenes[i]); }
+  StandInScene* scene(int i) { return static_cast<StandInScene*>(loop.show->scenes[i]); }
 };
 
 TEST_F(MainLoopTest, CaptureClockSpacesFramesByTheFrameRate) {
   launchSettings.captureFps = 25;
-  capturing = true;
-  show->useCaptureClock();
-  show->timeOffset = 0.0f;
+  loop.capturing = true;
+  loop.show->useCaptureClock();
+  loop.show->timeOffset = 0.0f;
   for (int i = 0; i < 4; ++i) ASSERT_TRUE(loopPass());
-  EXPECT_EQ(frameIndex, 4);
-  EXPECT_DOUBLE_EQ(loopClock, 3.0 / 25.0);
+  EXPECT_EQ(loop.frameIndex, 4);
+  EXPECT_DOUBLE_EQ(loop.clock, 3.0 / 25.0);
   const std::vector<float>& t = scene(0)->times;
   ASSERT_EQ(t.size(), 4u);
   for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(t[i], i / 25.0f);
   // The first pass with capture on only opens the file.
-  EXPECT_TRUE(aviOpen);
+  EXPECT_TRUE(loop.aviOpen);
 }
 
 TEST_F(MainLoopTest, OneMessagePerPassAndQuitEndsBeforeTheNextFrame) {
@@ -68,17 +68,17 @@ TEST_F(MainLoopTest, OneMessagePerPassAndQuitEndsBeforeTheNextFrame) {
   platform::postQuit(7);
   EXPECT_TRUE(loopPass());  // the key message, no frame
   EXPECT_TRUE(scene(0)->times.empty());
-  EXPECT_EQ(keyTable['X'], 1);
+  EXPECT_EQ(loop.keyTable['X'], 1);
   EXPECT_FALSE(loopPass());  // the quit message
-  EXPECT_TRUE(quit);
+  EXPECT_TRUE(loop.quit);
   EXPECT_TRUE(scene(0)->times.empty());
 }
 
 TEST_F(MainLoopTest, CharacterReachesTheShowBeforeTheKeyTable) {
   platform::postMessage(messageOf(MessageKind::Char, 'a'));
   loopPass();
-  EXPECT_TRUE(show->skipRequested);
-  EXPECT_EQ(keyTable['a'], 1);
+  EXPECT_TRUE(loop.show->skipRequested);
+  EXPECT_EQ(loop.keyTable['a'], 1);
 }
 
 TEST_F(MainLoopTest, MinimisedWindowRendersNothing) {
@@ -86,7 +86,7 @@ TEST_F(MainLoopTest, MinimisedWindowRendersNothing) {
   minimise.minimized = true;
   platform::postMessage(minimise);
   loopPass();
-  EXPECT_FALSE(active);
+  EXPECT_FALSE(loop.active);
   loopPass();
   loopPass();
   EXPECT_TRUE(scene(0)->times.empty());
@@ -98,17 +98,17 @@ TEST_F(MainLoopTest, MinimisedWindowRendersNothing) {
 
 TEST_F(MainLoopTest, QuitKeysEndTheLoop) {
   for (int code : {27, 113}) {
-    quit = false;
+    loop.quit = false;
     clearKeyTable();
     pressKey(code);
     runKeyHandler();
-    EXPECT_TRUE(quit) << code;
+    EXPECT_TRUE(loop.quit) << code;
   }
-  quit = false;
+  loop.quit = false;
   clearKeyTable();
   typeCharacter('q');
   runKeyHandler();
-  EXPECT_TRUE(quit);
+  EXPECT_TRUE(loop.quit);
 }
 
 TEST_F(MainLoopTest, CaptureToggleFiresOncePerPress) {
@@ -117,31 +117,31 @@ TEST_F(MainLoopTest, CaptureToggleFiresOncePerPress) {
   runKeyHandler();
   runKeyHandler();
   runKeyHandler();
-  EXPECT_TRUE(capturing);
+  EXPECT_TRUE(loop.capturing);
   releaseKey(109);
   runKeyHandler();
-  EXPECT_TRUE(capturing);
+  EXPECT_TRUE(loop.capturing);
   // "m" typed twice: two toggles, though no key-up ever clears entry 109.
   typeCharacter('m');
   runKeyHandler();
-  EXPECT_FALSE(capturing);
+  EXPECT_FALSE(loop.capturing);
   runKeyHandler();
-  EXPECT_FALSE(capturing);
+  EXPECT_FALSE(loop.capturing);
   typeCharacter('m');
   runKeyHandler();
-  EXPECT_TRUE(capturing);
+  EXPECT_TRUE(loop.capturing);
 }
 
 TEST_F(MainLoopTest, SwitchingCaptureOffClosesTheFileAndStopsWriting) {
-  capturing = true;
+  loop.capturing = true;
   loopPass();  // opens
-  EXPECT_TRUE(aviOpen);
+  EXPECT_TRUE(loop.aviOpen);
   testing::internal::CaptureStdout();
   typeCharacter('m');
   runKeyHandler();
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n\nAVI ended\n");
-  EXPECT_FALSE(capturing);
-  EXPECT_FALSE(aviOpen);
+  EXPECT_FALSE(loop.capturing);
+  EXPECT_FALSE(loop.aviOpen);
 }
 
 TEST(CaptureFileName, LaterCapturesNeverOverwriteTheFirst) {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "gfx/GlExtensions.h"
-#include "scenes/Scene.h"
+#include "show/Scene.h"
 #include "show/Demo.h"
 #include "show/LoadingScreen.h"
 #include "show/ResourceRegistry.h"

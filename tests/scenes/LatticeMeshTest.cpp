@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "gfx/Random.h"
-#include "scenes/LatticeMesh.h"
+#include "scenes/effects/LatticeMesh.h"
 #include "support/GlTestContext.h"
-#include "tests/scenes/LineFixtures.h"
+#include "tests/support/LineFixtures.h"
 
 using scenetest::feedbackLines;
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "gfx/GlExtensions.h"
-#include "scenes/LatticeMesh.h"
-#include "scenes/OpeningScene.h"
-#include "scenes/TitleLines.h"
+#include "scenes/effects/LatticeMesh.h"
+#include "scenes/opening/OpeningScene.h"
+#include "scenes/opening/TitleLines.h"
 #include "show/ResourceRegistry.h"
 #include "support/GlTestContext.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "scenes/Scene.h"
+#include "show/Scene.h"
 #include "show/Demo.h"
 
 namespace testsupport {

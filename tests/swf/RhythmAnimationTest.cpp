@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "scenes/Scene.h"
+#include "show/Scene.h"
 #include "show/ResourceRegistry.h"
 #include "swf/RhythmAnimation.h"
 #include "swf/swfScript.h"

@@ -16,12 +16,12 @@ if(NOT _libfuzzer_runtime)
   return()
 endif()
 
+# The movie folder stands on the platform's file reader alone; the fuzzer
+# feeds bytes directly.
 file(GLOB _swf_fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/swf/*.cpp)
-file(GLOB _swf_fuzz_headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/swf/*.h ${CMAKE_SOURCE_DIR}/gfx/*.h)
-# The registry's loader needs the archive reader, and the rhythm animations
-# are made by the registry; the fuzzer feeds bytes directly.
-list(REMOVE_ITEM _swf_fuzz_sources ${CMAKE_SOURCE_DIR}/swf/SwfLoading.cpp
-     ${CMAKE_SOURCE_DIR}/swf/RhythmAnimation.cpp)
+list(APPEND _swf_fuzz_sources ${CMAKE_SOURCE_DIR}/platform/FileRead.cpp)
+file(GLOB _swf_fuzz_headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/swf/*.h ${CMAKE_SOURCE_DIR}/gfx/*.h
+     ${CMAKE_SOURCE_DIR}/platform/FileRead.h)
 set(_swf_fuzz_dir ${CMAKE_BINARY_DIR}/fuzz)
 set(_swf_fuzzer ${_swf_fuzz_dir}/swf_fuzzer)
 add_custom_command(OUTPUT ${_swf_fuzzer}

@@ -17,7 +17,7 @@
 
 #include "gfx/GlExtensions.h"
 #include "platform/Window.h"
-#include "scenes/OpeningScene.h"
+#include "scenes/opening/OpeningScene.h"
 #include "show/ResourceRegistry.h"
 
 namespace {

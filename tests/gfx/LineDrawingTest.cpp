@@ -5,10 +5,10 @@
 
 #include <cmath>
 
-#include "scenes/DisplayList.h"
-#include "scenes/LineDrawing.h"
+#include "gfx/DisplayList.h"
+#include "gfx/LineDrawing.h"
 #include "support/GlTestContext.h"
-#include "tests/scenes/LineFixtures.h"
+#include "tests/support/LineFixtures.h"
 
 using scenetest::feedbackLines;
 using scenetest::orthoView;

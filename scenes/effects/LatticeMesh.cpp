@@ -1,6 +1,6 @@
 // LatticeMesh: mesh loading into box coordinates, the wave keys, blending,
 // the Bezier deformation and the variants' drawing.
-#include "scenes/LatticeMesh.h"
+#include "scenes/effects/LatticeMesh.h"
 
 #include <lib3ds/file.h>
 #include <lib3ds/matrix.h>
@@ -14,7 +14,7 @@
 
 #include "gfx/GlExtensions.h"
 #include "gfx/Random.h"
-#include "scenes/LineDrawing.h"
+#include "gfx/LineDrawing.h"
 #include "show/ResourceRegistry.h"
 
 namespace {

@@ -7,8 +7,8 @@
 // movie player.
 #pragma once
 
-#include "scenes/DisplayList.h"
-#include "scenes/Effect.h"
+#include "gfx/DisplayList.h"
+#include "gfx/Effect.h"
 
 class ResourceRegistry;
 class Scene3ds;

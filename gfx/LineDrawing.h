@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "gfx/GlExtensions.h"
 
@@ -22,6 +23,22 @@ inline float glowWidth(int width, int k) { return float(width * k / 640); }
 // below 640 pixels) would be rejected by GL and leave the previous pass's
 // width in place; it draws at the thinnest width, 1, instead.
 inline void setLineWidth(float width) { glLineWidth(width < 1.0f ? 1.0f : width); }
+
+struct Rgba {
+  float r, g, b, a;
+};
+
+// The glow: `draw` once per pass, widest first as listed, each at its pass
+// width for output width `width` and in `colour`. Additive blending (set by
+// the caller) turns the stack of passes into a soft core.
+template <typename Draw>
+void drawGlow(int width, std::initializer_list<int> passes, Rgba colour, Draw&& draw) {
+  for (int k : passes) {
+    setLineWidth(glowWidth(width, k));
+    glColor4f(colour.r, colour.g, colour.b, colour.a);
+    draw();
+  }
+}
 
 // Emits every triangle edge of the mesh as GL_LINES, three segments a face,
 // in the mesh's own space (points are stored in world space). Meant to run

@@ -1,11 +1,10 @@
 // Scene: resources every scene borrows, the rhythm level and the capture.
-#include "scenes/Scene.h"
-
-#include <strings.h>
+#include "show/Scene.h"
 
 #include <cmath>
 
 #include "gfx/GlExtensions.h"
+#include "gfx/ImageLoading.h"
 #include "gfx/ScreenTexture.h"
 #include "show/ResourceRegistry.h"
 
@@ -25,19 +24,15 @@ int settingOr(ResourceRegistry* registry, const char* name, int fallback) {
 Scene::Scene(ResourceRegistry* registry) : registry(registry) {
   if (!registry) return;
   for (int i = 0; i < 4; ++i) rhythm[i] = static_cast<RhythmAnimation*>(registry->get(kRhythmNames[i]));
-  pbuffer512 = static_cast<PixelBuffer*>(registry->get("PBuffer512x512"));
   copyScreen512 = static_cast<ScreenTexture*>(registry->get("CopyScreen512x512"));
   copyScreen640 = static_cast<ScreenTexture*>(registry->get("CopyScreen640x480"));
-  simpleDsdt = static_cast<ScreenDistortion*>(registry->get("SimpleDSDT"));
-  messDsdt = static_cast<OffsetMap*>(registry->get("MessDSDT"));
   interp = static_cast<float*>(registry->get("interp"));
   verts = static_cast<float*>(registry->get("verts"));
   white = static_cast<int*>(registry->get("white"));
   good = settingOr(registry, "Good", 0);
   width = settingOr(registry, "Width", 640);
   height = settingOr(registry, "Height", 480);
-  const char* vendor = reinterpret_cast<const char*>(glGetString(GL_VENDOR));
-  isNvidia = vendor && strncasecmp(vendor, "nvidia", 6) == 0;
+  isNvidia = ::isNvidia();
 }
 
 void Scene::updateRhythm(float t, int index) {

@@ -1,12 +1,13 @@
 // TitleLines: the title's display lists and its cut drawing.
-#include "scenes/TitleLines.h"
+#include "scenes/opening/TitleLines.h"
 
 #include <cmath>
 #include <cstdio>
 
 #include "gfx/GlExtensions.h"
+#include "gfx/LineDrawing.h"
 #include "gfx/Scene3ds.h"
-#include "scenes/LineDrawing.h"
+#include "show/ResourceRegistry.h"
 #include "swf/swfScript.h"
 
 namespace {
@@ -63,25 +64,17 @@ int TitleLines::render(float x) {
   for (int k = 0; k < 4; ++k) {
     const float channel = channelValue[k] ? *channelValue[k] : 0.0f;
     if (!(channel > 0.0f)) continue;
-    const float alpha = channel * 0.125f;
+    const Rgba white = {1.0f, 1.0f, 1.0f, channel * 0.125f};
     titleScene->applyCamera(kCameraNames[k], 640, 480);
     for (int n = 1; n <= 2; ++n) {
       char name[16];
       std::snprintf(name, sizeof name, "Text0%d", n);
       glPushMatrix();
       titleScene->applyNodeTransform(name);
-      for (int pass : {4, 2}) {
-        setLineWidth(glowWidth(width, pass));
-        glColor4f(1.0f, 1.0f, 1.0f, alpha);
-        textList[n - 1].draw();
-      }
+      drawGlow(width, {4, 2}, white, [this, n] { textList[n - 1].draw(); });
       glPopMatrix();
     }
-    for (int pass : {4, 2}) {
-      setLineWidth(glowWidth(width, pass));
-      glColor4f(1.0f, 1.0f, 1.0f, alpha);
-      gridList.draw();
-    }
+    drawGlow(width, {4, 2}, white, [this] { gridList.draw(); });
   }
   return 0;
 }

@@ -6,7 +6,7 @@
 
 #include "gfx/GlExtensions.h"
 #include "gfx/ScreenTexture.h"
-#include "scenes/Scene.h"
+#include "show/Scene.h"
 #include "show/ResourceRegistry.h"
 #include "support/GlTestContext.h"
 

@@ -2,21 +2,18 @@
 //
 // Holds the tempo and beat clock (130 beats per minute), duration and start
 // time, the shared resources every scene borrows from the registry (rhythm
-// animations, render targets, distortion maps and the rhythm values), the
+// animations, copy-screen textures and the rhythm values), the
 // display settings, and the once-per-scene capture of a finished frame that
 // the finale shows again. The constructor needs a current GL context only to
 // read the vendor; without one the vendor counts as not NVIDIA.
 #pragma once
 
-#include "scenes/Effect.h"
-#include "scenes/LineDrawing.h"
+#include "gfx/Effect.h"
+#include "gfx/LineDrawing.h"
 #include "swf/RhythmAnimation.h"
 
 class ResourceRegistry;
-class PixelBuffer;
 class ScreenTexture;
-class ScreenDistortion;
-class OffsetMap;
 
 class Scene : public Effect {
  public:
@@ -44,11 +41,8 @@ class Scene : public Effect {
 
   ResourceRegistry* registry;
   RhythmAnimation* rhythm[4] = {};
-  PixelBuffer* pbuffer512 = nullptr;
   ScreenTexture* copyScreen512 = nullptr;
   ScreenTexture* copyScreen640 = nullptr;
-  ScreenDistortion* simpleDsdt = nullptr;
-  OffsetMap* messDsdt = nullptr;
   float* interp = nullptr;
   float* verts = nullptr;
   int* white = nullptr;

@@ -1,6 +1,6 @@
 // LineDrawing: mesh edges as lines, wire triangles, the additive frame
 // start and the fog every line scene shares.
-#include "scenes/LineDrawing.h"
+#include "gfx/LineDrawing.h"
 
 #include <lib3ds/file.h>
 #include <lib3ds/matrix.h>

@@ -1,5 +1,5 @@
 // OpeningScene: construction and the four acts of scene 0.
-#include "scenes/OpeningScene.h"
+#include "scenes/opening/OpeningScene.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,8 +7,8 @@
 
 #include "gfx/GlExtensions.h"
 #include "gfx/Scene3ds.h"
-#include "scenes/LatticeMesh.h"
-#include "scenes/TitleLines.h"
+#include "scenes/effects/LatticeMesh.h"
+#include "scenes/opening/TitleLines.h"
 #include "show/ResourceRegistry.h"
 #include "swf/swfScript.h"
 
@@ -86,11 +86,7 @@ void OpeningScene::drawModelCuts(float b) {
     if (!(value > 0.0f)) continue;
     modelScene->applyCamera(kCameraNames[k], 640, 480);
     modelScene->applyNodeTransform(kModelNode);
-    for (int pass : {4, 1}) {
-      setLineWidth(glowWidth(pass));
-      glColor4f(0.0f, 1.0f, 0.0f, value * 0.125f);
-      model->render(0.0f);
-    }
+    drawGlow(width, {4, 1}, {0.0f, 1.0f, 0.0f, value * 0.125f}, [this] { model->render(0.0f); });
   }
 }
 
@@ -104,11 +100,7 @@ void OpeningScene::drawFootprintAct(float b) {
   modelScene->setFrame(std::min((9.0f + (b - kFootprintStart) * 5.0f / 8.0f) * 10.0f, 129.0f));
   modelScene->applyCamera(kCloseCamera, 640, 480);
   modelScene->applyNodeTransform(kModelNode);
-  for (int pass : {4, 1}) {
-    setLineWidth(glowWidth(pass));
-    glColor4f(0.0f, 1.0f, 0.0f, value * 0.125f);
-    model->render(0.0f);
-  }
+  drawGlow(width, {4, 1}, {0.0f, 1.0f, 0.0f, value * 0.125f}, [this] { model->render(0.0f); });
 }
 
 void OpeningScene::drawGroundAct(float b) {
@@ -119,10 +111,7 @@ void OpeningScene::drawGroundAct(float b) {
   modelScene->setFrame(120.0f);
   modelScene->applyCamera(kCloseCamera, 640, 480);
   modelScene->applyNodeTransform(kModelNode);
-  setLineWidth(glowWidth(4));
-  glColor4f(0.0f, 1.0f, 0.0f, 0.125f);
-  model->drawGround(x);
-  setLineWidth(glowWidth(1));
-  glColor4f(0.0f, 1.0f, 0.0f, 0.25f);
-  model->drawGround(x);
+  const auto ground = [this, x] { model->drawGround(x); };
+  drawGlow(width, {4}, {0.0f, 1.0f, 0.0f, 0.125f}, ground);
+  drawGlow(width, {1}, {0.0f, 1.0f, 0.0f, 0.25f}, ground);
 }

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "scenes/Effect.h"
+#include "gfx/Effect.h"
 
 struct Lib3dsFile;
 class ResourceRegistry;

@@ -9,7 +9,7 @@
 // the movie player, the lattice mesh and the rhythm animations.
 #pragma once
 
-#include "scenes/Scene.h"
+#include "show/Scene.h"
 
 class LatticeMesh;
 class Scene3ds;

@@ -1,0 +1,15 @@
+// ShowOrder: which scene plays in which slot.
+#include "scenes/ShowOrder.h"
+
+#include "scenes/opening/OpeningScene.h"
+
+const ShowOrder showOrder = {{
+    makeOpeningScene,  // 0: opening
+    nullptr,           // 1: plane and scroller
+    nullptr,           // 2: line cube
+    nullptr,           // 3: tunnel
+    nullptr,           // 4: greetings
+    nullptr,           // 5: credits
+    nullptr,           // 6: bug swarm
+    nullptr,           // 7: finale
+}};

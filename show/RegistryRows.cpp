@@ -1,0 +1,40 @@
+// RegistryRows: rhythm animations and capture textures.
+#include "show/RegistryRows.h"
+
+#include <cstdio>
+
+#include "gfx/ScreenTexture.h"
+#include "show/ResourceRegistry.h"
+#include "swf/RhythmAnimation.h"
+#include "swf/swfScript.h"
+
+void makeRhythmAnimations(ResourceRegistry& registry, const char* name) {
+  // NOTE: the shared values outlive the animations that write into them; the
+  // registry releases the animations first.
+  int* white = new int(0);
+  float* interp = new float[2]();
+  float* verts = new float[8]();
+  registry.adopt("white", white, [](void* value) { delete static_cast<int*>(value); });
+  registry.adopt("interp", interp, [](void* value) { delete[] static_cast<float*>(value); });
+  registry.adopt("verts", verts, [](void* value) { delete[] static_cast<float*>(value); });
+
+  for (int i = 0; i < 4; ++i) {
+    char fileName[32];
+    std::snprintf(fileName, sizeof fileName, "rhythm%d.swf", i);
+    swfScript* animation = registry.loadSwf(fileName);
+    if (animation) {
+      animation->requestPosition(1, interp);
+      animation->requestCorners(1, verts);
+      animation->registerCommand(
+          "white", [white](SwfMovie*, SwfArguments arguments) { return whiteCommand(white, arguments); });
+    }
+    char key[16];
+    std::snprintf(key, sizeof key, "Rhythm%d", i);
+    registry.adopt(key, animation, [](void* value) { delete static_cast<swfScript*>(value); });
+  }
+}
+
+void makeCaptureTexture(ResourceRegistry& registry, const char* name) {
+  registry.adopt(name, new ScreenTexture(registry.width, registry.height, 0),
+                 [](void* value) { delete static_cast<ScreenTexture*>(value); });
+}
