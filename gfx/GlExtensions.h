@@ -18,7 +18,12 @@
   X(PFNGLMULTITEXCOORD4FARBPROC, glMultiTexCoord4fARB)           \
   X(PFNGLCOMPRESSEDTEXIMAGE2DARBPROC, glCompressedTexImage2DARB) \
   X(PFNGLSECONDARYCOLOR3FEXTPROC, glSecondaryColor3fEXT)         \
-  X(PFNGLSECONDARYCOLORPOINTEREXTPROC, glSecondaryColorPointerEXT)
+  X(PFNGLSECONDARYCOLORPOINTEREXTPROC, glSecondaryColorPointerEXT)   \
+  X(PFNGLGENQUERIESPROC, glGenQueries)                             \
+  X(PFNGLDELETEQUERIESPROC, glDeleteQueries)                       \
+  X(PFNGLBEGINQUERYPROC, glBeginQuery)                             \
+  X(PFNGLENDQUERYPROC, glEndQuery)                                 \
+  X(PFNGLGETQUERYOBJECTUIVPROC, glGetQueryObjectuiv)
 
 #define ZOLT_GL_DECLARE(type, name) extern type zolt_##name;
 ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DECLARE)
@@ -31,6 +36,11 @@ ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DECLARE)
 #define glCompressedTexImage2DARB zolt_glCompressedTexImage2DARB
 #define glSecondaryColor3fEXT zolt_glSecondaryColor3fEXT
 #define glSecondaryColorPointerEXT zolt_glSecondaryColorPointerEXT
+#define glGenQueries zolt_glGenQueries
+#define glDeleteQueries zolt_glDeleteQueries
+#define glBeginQuery zolt_glBeginQuery
+#define glEndQuery zolt_glEndQuery
+#define glGetQueryObjectuiv zolt_glGetQueryObjectuiv
 
 // Fetches every entry point of the list for the current context; returns
 // how many came back null.

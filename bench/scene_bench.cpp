@@ -1,0 +1,112 @@
+// scene_bench: plays one scene headless at 30 frames a second of scene time
+// and reports its frame time (render and finish, no swap wait) at 640x480
+// and 1280x960 side by side: median, 99th percentile and worst, the line
+// segments (GL primitives) drawn per frame, and the process's peak memory.
+// Each size runs in a child process of its own, twice through the scene
+// (the first pass warms caches and is not counted).
+//
+//   scene_bench <scene>            both sizes
+//   scene_bench <scene> <w> <h>    one size, one machine-readable line
+//
+// Run from build/bin (trov.qz5 beside it); headless needs
+// SDL_VIDEODRIVER=offscreen.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tools/sceneplayer/ScenePlayer.h"
+
+namespace {
+
+const float kFrameRate = 30.0f;
+const int kPasses = 2;
+
+struct Result {
+  int width = 0, height = 0, frames = 0;
+  double medianMs = 0.0, p99Ms = 0.0, worstMs = 0.0;
+  double medianSegments = 0.0, maxSegments = 0.0;
+  double peakMb = 0.0;
+};
+
+double percentile(std::vector<double> values, double p) {
+  if (values.empty()) return 0.0;
+  std::sort(values.begin(), values.end());
+  const size_t index = std::min(values.size() - 1, size_t(p * double(values.size() - 1) + 0.5));
+  return values[index];
+}
+
+bool measure(int scene, int width, int height, Result* result) {
+  std::vector<double> times, segments;
+  for (int pass = 0; pass < kPasses; ++pass) {
+    ScenePlayer player;
+    if (!player.open(scene, width, height)) {
+      std::fprintf(stderr, "%s\n", player.error.c_str());
+      return false;
+    }
+    player.play(kFrameRate, 1e9f, [&](const PlayedFrame& frame) {
+      if (pass == kPasses - 1) {
+        times.push_back(frame.renderMs);
+        segments.push_back(double(frame.primitives));
+      }
+      return true;
+    });
+  }
+  result->width = width;
+  result->height = height;
+  result->frames = int(times.size());
+  result->medianMs = percentile(times, 0.5);
+  result->p99Ms = percentile(times, 0.99);
+  result->worstMs = percentile(times, 1.0);
+  result->medianSegments = percentile(segments, 0.5);
+  result->maxSegments = percentile(segments, 1.0);
+  result->peakMb = peakResidentMegabytes();
+  return !times.empty();
+}
+
+bool runChild(const char* self, int scene, int width, int height, Result* result) {
+  const std::string command = std::string("\"") + self + "\" " + std::to_string(scene) + " " +
+                              std::to_string(width) + " " + std::to_string(height);
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return false;
+  const int read = std::fscanf(pipe, "%d %d %d %lf %lf %lf %lf %lf %lf", &result->width, &result->height,
+                               &result->frames, &result->medianMs, &result->p99Ms, &result->worstMs,
+                               &result->medianSegments, &result->maxSegments, &result->peakMb);
+  return pclose(pipe) == 0 && read == 9;
+}
+
+void printRow(int scene, const Result& r) {
+  std::printf("| %d | %dx%d | %d | %.2f | %.2f | %.2f | %.0f | %.0f | %.0f |\n", scene, r.width, r.height, r.frames,
+              r.medianMs, r.p99Ms, r.worstMs, r.medianSegments, r.maxSegments, r.peakMb);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2 && argc != 4) {
+    std::fprintf(stderr, "usage: scene_bench <scene> [width height]\n");
+    return 2;
+  }
+  const int scene = std::atoi(argv[1]);
+  if (argc == 4) {
+    Result r;
+    if (!measure(scene, std::atoi(argv[2]), std::atoi(argv[3]), &r)) return 1;
+    std::printf("%d %d %d %.3f %.3f %.3f %.0f %.0f %.1f\n", r.width, r.height, r.frames, r.medianMs, r.p99Ms,
+                r.worstMs, r.medianSegments, r.maxSegments, r.peakMb);
+    return 0;
+  }
+  Result small, large;
+  if (!runChild(argv[0], scene, 640, 480, &small) || !runChild(argv[0], scene, 1280, 960, &large)) {
+    std::fprintf(stderr, "a measurement failed\n");
+    return 1;
+  }
+  std::printf("| scene | size | frames | median ms | p99 ms | worst ms | segments/frame median | segments/frame max | peak MB |\n");
+  std::printf("|---|---|---|---|---|---|---|---|---|\n");
+  printRow(scene, small);
+  printRow(scene, large);
+  std::printf("1280x960 / 640x480: median x%.2f, p99 x%.2f\n", large.medianMs / small.medianMs,
+              large.p99Ms / small.p99Ms);
+  return 0;
+}

@@ -1,0 +1,107 @@
+// ScenePlayer: the show built headless, one scene played frame by frame.
+#include "tools/sceneplayer/ScenePlayer.h"
+
+#include <sys/resource.h>
+
+#include <cstring>
+
+#include "app/GlWindow.h"
+#include "gfx/GlExtensions.h"
+#include "platform/Clock.h"
+#include "platform/Window.h"
+#include "scenes/ShowOrder.h"
+#include "show/Demo.h"
+#include "show/ResourceRegistry.h"
+#include "show/Scene.h"
+
+ScenePlayer::~ScenePlayer() { close(); }
+
+bool ScenePlayer::open(int sceneIndex, int w, int h) {
+  width = w;
+  height = h;
+  if (!platform::initVideo() || !platform::createWindow("z-olt! scene player", w, h) ||
+      !platform::createContext() || !platform::makeContextCurrent()) {
+    error = "no OpenGL context";
+    return false;
+  }
+  contextOpen = true;
+  loadGlEntryPoints();
+  setProjection(w, h);
+
+  auto* registry = new ResourceRegistry();
+  registry->usePack = true;
+  registry->good = 1;
+  registry->width = w;
+  registry->height = h;
+  demo = new Demo(registry, showOrder);
+  while (!demo->loadingDone()) demo->loadNext();
+  if (sceneIndex < 0 || sceneIndex >= demo->count || demo->scenes[sceneIndex] == nullptr) {
+    error = "scene " + std::to_string(sceneIndex) + " is not in the show (it has " +
+            std::to_string(demo->count) + ")";
+    return false;
+  }
+  scene = demo->scenes[sceneIndex];
+  if (glGenQueries) glGenQueries(1, &query);
+  return true;
+}
+
+void ScenePlayer::close() {
+  if (query && glDeleteQueries) glDeleteQueries(1, &query);
+  query = 0;
+  delete demo;
+  demo = nullptr;
+  scene = nullptr;
+  if (contextOpen) {
+    platform::deleteContext();
+    platform::destroyWindow();
+    contextOpen = false;
+  }
+}
+
+float ScenePlayer::lengthInBeats() const { return scene ? scene->beatsAt(scene->duration) : 0.0f; }
+
+void ScenePlayer::play(float fps, float lastBeat, const std::function<bool(const PlayedFrame&)>& onFrame) {
+  if (!scene) return;
+  const double frequency = double(platform::performanceFrequency());
+  for (int index = 0;; ++index) {
+    PlayedFrame frame;
+    frame.index = index;
+    frame.t = float(index) / fps;
+    frame.beat = scene->beatsAt(frame.t);
+    if (frame.beat > lastBeat) break;
+    if (query) glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+    const uint64_t start = platform::performanceCounter();
+    const int finished = scene->render(frame.t);
+    glFinish();
+    frame.renderMs = double(platform::performanceCounter() - start) / frequency * 1000.0;
+    if (query) {
+      glEndQuery(GL_PRIMITIVES_GENERATED);
+      GLuint count = 0;
+      glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
+      frame.primitives = count;
+    }
+    const bool more = onFrame(frame);
+    platform::swapBuffers();
+    if (!more || finished) break;
+  }
+}
+
+RgbImage ScenePlayer::readFrame() const {
+  RgbImage image;
+  image.width = width;
+  image.height = height;
+  image.rgb.resize(size_t(width) * height * 3);
+  std::vector<unsigned char> bottomUp(image.rgb.size());
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(image.at(0, y), &bottomUp[size_t(height - 1 - y) * width * 3], size_t(width) * 3);
+  }
+  return image;
+}
+
+double peakResidentMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return double(usage.ru_maxrss) / 1024.0;
+}
