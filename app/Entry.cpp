@@ -8,6 +8,7 @@
 #include "app/SettingsDialog.h"
 #include "app/Switches.h"
 #include "gfx/Random.h"
+#include "platform/Audio.h"
 #include "platform/MessageBox.h"
 
 int zoltMain(int argc, char** argv) {
@@ -17,6 +18,9 @@ int zoltMain(int argc, char** argv) {
     parseSwitches(tail.c_str());
   else
     runSettingsDialog();
+  // A recording from launch is silent (the soundtrack goes into the file
+  // as it stands), so it opens no sound device at all.
+  if (launchSettings.captureAtStart) platform::setSoundOutputWanted(false);
 
   if (!createWindow("z-olt!", launchSettings.width, launchSettings.height, 32,
                     launchSettings.fullScreen))

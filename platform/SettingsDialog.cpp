@@ -64,6 +64,13 @@ gboolean onDelete(GtkWidget*, GdkEvent*, gpointer data) {
   return TRUE;  // the procedure destroys the window itself
 }
 
+gboolean onKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
+  auto* dialog = static_cast<GtkDialogWindow*>(data);
+  if (dialog->window == nullptr) return FALSE;
+  const int virtualKey = event->keyval == GDK_KEY_Escape ? virtualKeyEscape : 0;
+  return dialogKey(*dialog, dialog->procedure, virtualKey) ? TRUE : FALSE;
+}
+
 gboolean onConfigure(GtkWidget*, GdkEvent*, gpointer data) {
   auto* dialog = static_cast<GtkDialogWindow*>(data);
   dialog->procedure(*dialog, DialogEvent::Move, 0);
@@ -76,6 +83,12 @@ const char* dialogCss =
     "radiobutton, checkbutton { padding: 0; min-height: 0; }";
 
 }  // namespace
+
+bool dialogKey(DialogWindow& dialog, const DialogProcedure& procedure, int virtualKey) {
+  if (virtualKey != virtualKeyEscape) return false;
+  procedure(dialog, DialogEvent::Command, dialogCancelId);
+  return true;
+}
 
 bool runDialog(const DialogTemplate& tmpl, const DialogProcedure& procedure,
                const std::function<void(DialogWindow&)>& init) {
@@ -143,6 +156,7 @@ bool runDialog(const DialogTemplate& tmpl, const DialogProcedure& procedure,
     gtk_window_set_default(GTK_WINDOW(window), defaultButton);
   }
   g_signal_connect(window, "delete-event", G_CALLBACK(onDelete), &dialog);
+  g_signal_connect(window, "key-press-event", G_CALLBACK(onKeyPress), &dialog);
   g_signal_connect(window, "configure-event", G_CALLBACK(onConfigure), &dialog);
 
   init(dialog);

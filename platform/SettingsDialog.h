@@ -43,6 +43,14 @@ enum class DialogEvent { Destroy, Move, Command, Close };
 // Returns true when the event was handled.
 using DialogProcedure = std::function<bool(DialogWindow& dialog, DialogEvent event, int id)>;
 
+// The command id a dialog's Cancel button carries; Escape sends it too.
+constexpr int dialogCancelId = 2;
+constexpr int virtualKeyEscape = 27;
+
+// The dialog's own key handling, before any control sees the key: Escape
+// is the Cancel command. True when the key was consumed.
+bool dialogKey(DialogWindow& dialog, const DialogProcedure& procedure, int virtualKey);
+
 // Runs the dialog centred on the desktop until the procedure posts quit.
 // init sets the controls before the dialog is shown. False when no dialog
 // could be made (no display).

@@ -37,8 +37,9 @@ void MusicStream::open(const char* fileName) {
     platform::messageBox(fileName ? fileName : "", "Cannot find file", platform::MessageIcon::None);
     return;
   }
-  // NOTE: a file that is there but does not decode (or no sound output at
-  // all) is told apart from a missing one, so the viewer knows which it is.
+  // NOTE: a file that is there but does not decode is told apart from a
+  // missing one, so the viewer knows which it is. Without a sound device
+  // the stream opens silent and runs on the wall clock.
   if (!impl->music.openFromMemory(impl->fileData.data(), impl->fileData.size())) {
     std::string text = std::string(fileName) + "\n" + impl->music.lastError();
     impl->fileData.clear();

@@ -16,6 +16,12 @@ namespace models {
 
 namespace {
 
+// Clip range stored with every camera. The show sets its own planes, but
+// other 3DS readers take these and refuse a zero range; the far value
+// matches the show's deepest far plane.
+const float kCameraNear = 1.0f;
+const float kCameraFar = 1800.0f;
+
 void setName(char* dest, size_t size, const char* name) {
   std::strncpy(dest, name, size - 1);
   dest[size - 1] = '\0';
@@ -111,6 +117,8 @@ void addCamera(Lib3dsFile* file, const ModelFile& plan, const std::string& name,
   camera->target[2] = first.target.z;
   camera->roll = first.roll;
   camera->fov = first.fov;
+  camera->near_range = kCameraNear;
+  camera->far_range = kCameraFar;
   lib3ds_file_insert_camera(file, camera);
 
   Lib3dsNode* node = lib3ds_node_new_camera();

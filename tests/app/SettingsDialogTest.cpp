@@ -88,6 +88,20 @@ TEST_F(SettingsDialogTest, CancelAndCloseEndTheProcessWithStatusZero) {
   }
 }
 
+TEST_F(SettingsDialogTest, EscapeIsCancelAndOtherKeysGoToTheControls) {
+  EXPECT_EQ(platform::dialogCancelId, int(idCancel));
+  ControlState dialog;
+  dialog.checked = {idRes1024};
+  EXPECT_FALSE(platform::dialogKey(dialog, settingsDialogProcedure, 13));
+  EXPECT_FALSE(platform::dialogKey(dialog, settingsDialogProcedure, 'A'));
+  EXPECT_EQ(dialog.destroyCalls, 0);
+  EXPECT_EQ(exitStatus, -1);
+
+  EXPECT_TRUE(platform::dialogKey(dialog, settingsDialogProcedure, platform::virtualKeyEscape));
+  EXPECT_EQ(dialog.destroyCalls, 1);
+  EXPECT_EQ(exitStatus, 0);
+}
+
 TEST_F(SettingsDialogTest, OtherMessagesAreHandledWithoutEffect) {
   ControlState dialog;
   dialog.checked = {idRes1280};

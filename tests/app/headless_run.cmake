@@ -4,3 +4,6 @@ add_test(NAME zolt.HeadlessRunExitsCleanly COMMAND zolt /w WORKING_DIRECTORY ${Z
 set_tests_properties(zolt.HeadlessRunExitsCleanly PROPERTIES
   ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy"
   TIMEOUT 600)
+
+# Tests that run the built program need it built first.
+add_dependencies(zolt_tests zolt)

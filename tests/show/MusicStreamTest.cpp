@@ -123,6 +123,39 @@ TEST(MusicStream, ReopeningReplacesTheStreamAndStartsPausedAtZero) {
   EXPECT_EQ(music.positionMs(), 0);
 }
 
+TEST(MusicStream, WithoutASoundDeviceRunsSilentOnTheWallClock) {
+  platform::setSoundOutputWanted(false);
+  {
+    MessageLog log;
+    MusicStream music;
+    music.open(kSoundtrack.c_str());
+    ASSERT_TRUE(music.isOpen());
+    EXPECT_TRUE(log.boxes.empty());
+    sleepMs(100);
+    EXPECT_EQ(music.positionMs(), 0) << "a silent stream opens paused too";
+
+    music.seek(73846);
+    music.unpause();
+    const uint32_t started = platform::wallMilliseconds();
+    sleepMs(300);
+    const int wall = int(platform::wallMilliseconds() - started);
+    // The position follows the wall clock to the millisecond or so.
+    EXPECT_NEAR(music.positionMs(), 73846 + wall, 5);
+    EXPECT_NEAR(music.positionSeconds(), (73846 + wall) * 0.001f, 0.01f);
+
+    // The show's bounded spin for the first step ends at once.
+    const int from = music.positionMs();
+    EXPECT_TRUE(waitForMove(music, from, 100));
+
+    music.seek(1000);
+    EXPECT_NEAR(music.positionMs(), 1000, 5);
+    EXPECT_LT(music.positionSeconds(), 1.1f);
+  }
+  platform::setSoundOutputWanted(true);
+  platform::Music music;
+  EXPECT_TRUE(music.outputOpen()) << "the next stream may use the device again";
+}
+
 TEST(MusicStream, PlaybackDecoderHonoursTheGaplessTagSoBeatZeroIsAtZero) {
   // The same decoder that plays the show must skip the encoder's delay: then
   // it reports exactly the rendered length (460 beats at 130 BPM), where an

@@ -7,6 +7,7 @@
 
 #include "app/GlWindow.h"
 #include "gfx/GlExtensions.h"
+#include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "scenes/ShowOrder.h"
@@ -19,6 +20,8 @@ ScenePlayer::~ScenePlayer() { close(); }
 bool ScenePlayer::open(int sceneIndex, int w, int h) {
   width = w;
   height = h;
+  // The scene plays on its own clock; the soundtrack is never heard.
+  platform::setSoundOutputWanted(false);
   if (!platform::initVideo() || !platform::createWindow("z-olt! scene player", w, h) ||
       !platform::createContext() || !platform::makeContextCurrent()) {
     error = "no OpenGL context";
