@@ -62,7 +62,7 @@ namespace {
 shaderparse::ParseErrors gErrors;
 std::vector<const char*> gErrorPointers{nullptr};
 std::vector<shaderparse::TrackedMatrix> gTracked;
-bool gGenericAttributes = false;
+unsigned gGenericAttributes = 0;
 
 // Keeps the last driver error text of a rejected program.
 void driverError(shaderparse::ParseErrors& errors, const char* what, GLenum errorString) {
@@ -204,4 +204,4 @@ void nvparseTrackMatrix(GLuint address, GLenum matrix, GLenum transform) {
   GlNvCallSink(ignored).trackMatrixNV(GL_VERTEX_PROGRAM_NV, address, matrix, transform);
 }
 
-void nvparseGenericAttributes(bool generic) { gGenericAttributes = generic; }
+void nvparseGenericAttributes(unsigned mask) { gGenericAttributes = mask; }

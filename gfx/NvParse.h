@@ -31,10 +31,10 @@ const char* const* nvparse_get_errors();
 // GL_NONE stops the tracking at that address.
 void nvparseTrackMatrix(GLuint address, GLenum matrix, GLenum transform);
 
-// Where the caller feeds vertex data through glVertexAttrib rather than the
-// conventional calls, translated texts read v[1..15] as vertex.attrib[n]
-// (NV aliases the two; ARB drivers such as Mesa need not).
-void nvparseGenericAttributes(bool generic);
+// Attributes the caller feeds through glVertexAttrib rather than the
+// conventional calls (bit n for v[n]): translated texts read them as
+// vertex.attrib[n] (NV aliases the two; ARB drivers such as Mesa need not).
+void nvparseGenericAttributes(unsigned mask);
 
 // True when the driver offers the extension (read from the extension
 // string, not from entry points).

@@ -13,9 +13,9 @@ constexpr const char* kOutputs[kOutputCount] = {
     "result.texcoord[4]", "result.texcoord[5]", "result.texcoord[6]", "result.texcoord[7]",
 };
 
-std::string attributeName(int index, bool generic) {
+std::string attributeName(int index, std::uint32_t generic) {
   if (index == 0) return "vertex.position";
-  if (!generic) {
+  if ((generic & (1u << index)) == 0) {
     switch (index) {
       case 2: return "vertex.normal";
       case 3: return "vertex.color";

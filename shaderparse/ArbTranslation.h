@@ -11,14 +11,16 @@
 // NV aliases generic attributes with the conventional ones; Mesa's ARB
 // programs do not: glVertexAttrib(8) there feeds only vertex.attrib[8],
 // glMultiTexCoord(0) only vertex.texcoord[0]. So the mapping follows how
-// the caller feeds the data: genericAttributes reads every v[n] but v[0]
-// as vertex.attrib[n], for callers that use glVertexAttrib.
+// the caller feeds the data: bit n of genericAttributes reads v[n] as
+// vertex.attrib[n], for callers that feed it with glVertexAttrib (v[0]
+// stays vertex.position, which both forms provoke).
 //
 // Tracked matrices: NV fills c[a..a+3] by glTrackMatrixNV; the caller
 // declares those tracks here and the c[] rows bind to state.matrix rows in
 // the text, so they read the same without any glTrackMatrixNV.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,7 +38,7 @@ struct TrackedMatrix {
 
 struct ArbOptions {
   std::vector<TrackedMatrix> tracked;
-  bool genericAttributes = false;
+  std::uint32_t genericAttributes = 0;
 };
 
 // False with an error when the program cannot be expressed (a state
