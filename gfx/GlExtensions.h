@@ -23,7 +23,25 @@
   X(PFNGLDELETEQUERIESPROC, glDeleteQueries)                       \
   X(PFNGLBEGINQUERYPROC, glBeginQuery)                             \
   X(PFNGLENDQUERYPROC, glEndQuery)                                 \
-  X(PFNGLGETQUERYOBJECTUIVPROC, glGetQueryObjectuiv)
+  X(PFNGLGETQUERYOBJECTUIVPROC, glGetQueryObjectuiv)                 \
+  X(PFNGLVERTEXATTRIB4FVARBPROC, glVertexAttrib4fvARB)           \
+  X(PFNGLGENPROGRAMSARBPROC, glGenProgramsARB)                   \
+  X(PFNGLDELETEPROGRAMSARBPROC, glDeleteProgramsARB)             \
+  X(PFNGLBINDPROGRAMARBPROC, glBindProgramARB)                   \
+  X(PFNGLPROGRAMSTRINGARBPROC, glProgramStringARB)               \
+  X(PFNGLPROGRAMENVPARAMETER4FARBPROC, glProgramEnvParameter4fARB) \
+  X(PFNGLGENPROGRAMSNVPROC, glGenProgramsNV)                     \
+  X(PFNGLDELETEPROGRAMSNVPROC, glDeleteProgramsNV)               \
+  X(PFNGLBINDPROGRAMNVPROC, glBindProgramNV)                     \
+  X(PFNGLLOADPROGRAMNVPROC, glLoadProgramNV)                     \
+  X(PFNGLTRACKMATRIXNVPROC, glTrackMatrixNV)                     \
+  X(PFNGLPROGRAMPARAMETER4FNVPROC, glProgramParameter4fNV)       \
+  X(PFNGLCOMBINERPARAMETERINVPROC, glCombinerParameteriNV)       \
+  X(PFNGLCOMBINERPARAMETERFVNVPROC, glCombinerParameterfvNV)     \
+  X(PFNGLCOMBINERSTAGEPARAMETERFVNVPROC, glCombinerStageParameterfvNV) \
+  X(PFNGLCOMBINERINPUTNVPROC, glCombinerInputNV)                 \
+  X(PFNGLCOMBINEROUTPUTNVPROC, glCombinerOutputNV)               \
+  X(PFNGLFINALCOMBINERINPUTNVPROC, glFinalCombinerInputNV)
 
 #define ZOLT_GL_DECLARE(type, name) extern type zolt_##name;
 ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DECLARE)
@@ -41,7 +59,26 @@ ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DECLARE)
 #define glBeginQuery zolt_glBeginQuery
 #define glEndQuery zolt_glEndQuery
 #define glGetQueryObjectuiv zolt_glGetQueryObjectuiv
+#define glVertexAttrib4fvARB zolt_glVertexAttrib4fvARB
+#define glGenProgramsARB zolt_glGenProgramsARB
+#define glDeleteProgramsARB zolt_glDeleteProgramsARB
+#define glBindProgramARB zolt_glBindProgramARB
+#define glProgramStringARB zolt_glProgramStringARB
+#define glProgramEnvParameter4fARB zolt_glProgramEnvParameter4fARB
+#define glGenProgramsNV zolt_glGenProgramsNV
+#define glDeleteProgramsNV zolt_glDeleteProgramsNV
+#define glBindProgramNV zolt_glBindProgramNV
+#define glLoadProgramNV zolt_glLoadProgramNV
+#define glTrackMatrixNV zolt_glTrackMatrixNV
+#define glProgramParameter4fNV zolt_glProgramParameter4fNV
+#define glCombinerParameteriNV zolt_glCombinerParameteriNV
+#define glCombinerParameterfvNV zolt_glCombinerParameterfvNV
+#define glCombinerStageParameterfvNV zolt_glCombinerStageParameterfvNV
+#define glCombinerInputNV zolt_glCombinerInputNV
+#define glCombinerOutputNV zolt_glCombinerOutputNV
+#define glFinalCombinerInputNV zolt_glFinalCombinerInputNV
 
 // Fetches every entry point of the list for the current context; returns
-// how many came back null.
+// how many came back null. NOTE: some loaders hand out stubs for entry
+// points the driver lacks, so extension checks read the extension string.
 int loadGlEntryPoints();

@@ -1,0 +1,121 @@
+// GlEnumNames: GL names of the enum values the parsers emit.
+#include <cstdio>
+
+#include "shaderparse/GlEnums.h"
+
+namespace shaderparse {
+namespace {
+
+struct EnumName {
+  Enum value;
+  const char* name;
+};
+
+constexpr EnumName kNames[] = {
+    {0x8620, "GL_VERTEX_PROGRAM_NV"},
+    {0x8621, "GL_VERTEX_STATE_PROGRAM_NV"},
+    {0x8875, "GL_PROGRAM_FORMAT_ASCII_ARB"},
+    {0x8629, "GL_MODELVIEW_PROJECTION_NV"},
+    {0x1700, "GL_MODELVIEW"},
+    {0x1701, "GL_PROJECTION"},
+    {0x1702, "GL_TEXTURE"},
+    {0x862A, "GL_IDENTITY_NV"},
+    {0x862B, "GL_INVERSE_NV"},
+    {0x862C, "GL_TRANSPOSE_NV"},
+    {0x862D, "GL_INVERSE_TRANSPOSE_NV"},
+    {0x84C0, "GL_TEXTURE0_ARB"},
+    {0x86DE, "GL_TEXTURE_SHADER_NV"},
+    {0x86DF, "GL_SHADER_OPERATION_NV"},
+    {0x86E0, "GL_CULL_MODES_NV"},
+    {0x86E1, "GL_OFFSET_TEXTURE_MATRIX_NV"},
+    {0x86E2, "GL_OFFSET_TEXTURE_SCALE_NV"},
+    {0x86E3, "GL_OFFSET_TEXTURE_BIAS_NV"},
+    {0x86E4, "GL_PREVIOUS_TEXTURE_INPUT_NV"},
+    {0x86E5, "GL_CONST_EYE_NV"},
+    {0x86D9, "GL_RGBA_UNSIGNED_DOT_PRODUCT_MAPPING_NV"},
+    {0x8536, "GL_UNSIGNED_IDENTITY_NV"},
+    {0x8538, "GL_EXPAND_NORMAL_NV"},
+    {0, "GL_NONE"},
+    {0x0DE0, "GL_TEXTURE_1D"},
+    {0x0DE1, "GL_TEXTURE_2D"},
+    {0x84F5, "GL_TEXTURE_RECTANGLE_NV"},
+    {0x8513, "GL_TEXTURE_CUBE_MAP_ARB"},
+    {0x86E6, "GL_PASS_THROUGH_NV"},
+    {0x86E7, "GL_CULL_FRAGMENT_NV"},
+    {0x86E8, "GL_OFFSET_TEXTURE_2D_NV"},
+    {0x864C, "GL_OFFSET_TEXTURE_RECTANGLE_NV"},
+    {0x864D, "GL_OFFSET_TEXTURE_RECTANGLE_SCALE_NV"},
+    {0x86E9, "GL_DEPENDENT_AR_TEXTURE_2D_NV"},
+    {0x86EA, "GL_DEPENDENT_GB_TEXTURE_2D_NV"},
+    {0x86EC, "GL_DOT_PRODUCT_NV"},
+    {0x86ED, "GL_DOT_PRODUCT_DEPTH_REPLACE_NV"},
+    {0x86EE, "GL_DOT_PRODUCT_TEXTURE_2D_NV"},
+    {0x864E, "GL_DOT_PRODUCT_TEXTURE_RECTANGLE_NV"},
+    {0x86EF, "GL_DOT_PRODUCT_TEXTURE_3D_NV"},
+    {0x86F0, "GL_DOT_PRODUCT_TEXTURE_CUBE_MAP_NV"},
+    {0x86F1, "GL_DOT_PRODUCT_DIFFUSE_CUBE_MAP_NV"},
+    {0x86F2, "GL_DOT_PRODUCT_REFLECT_CUBE_MAP_NV"},
+    {0x86F3, "GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV"},
+    {0x0201, "GL_LESS"},
+    {0x0206, "GL_GEQUAL"},
+    {0x8550, "GL_COMBINER0_NV"},
+    {0x854E, "GL_NUM_GENERAL_COMBINERS_NV"},
+    {0x854F, "GL_COLOR_SUM_CLAMP_NV"},
+    {0x8535, "GL_PER_STAGE_CONSTANTS_NV"},
+    {0x8522, "GL_REGISTER_COMBINERS_NV"},
+    {0x852A, "GL_CONSTANT_COLOR0_NV"},
+    {0x852B, "GL_CONSTANT_COLOR1_NV"},
+    {0x8523, "GL_VARIABLE_A_NV"},
+    {0x8524, "GL_VARIABLE_B_NV"},
+    {0x8525, "GL_VARIABLE_C_NV"},
+    {0x8526, "GL_VARIABLE_D_NV"},
+    {0x8527, "GL_VARIABLE_E_NV"},
+    {0x8528, "GL_VARIABLE_F_NV"},
+    {0x8529, "GL_VARIABLE_G_NV"},
+    {0x1907, "GL_RGB"},
+    {0x1906, "GL_ALPHA"},
+    {0x1905, "GL_BLUE"},
+    {0x0B60, "GL_FOG"},
+    {0x852C, "GL_PRIMARY_COLOR_NV"},
+    {0x852D, "GL_SECONDARY_COLOR_NV"},
+    {0x852E, "GL_SPARE0_NV"},
+    {0x852F, "GL_SPARE1_NV"},
+    {0x8530, "GL_DISCARD_NV"},
+    {0x8531, "GL_E_TIMES_F_NV"},
+    {0x8532, "GL_SPARE0_PLUS_SECONDARY_COLOR_NV"},
+    {0x8537, "GL_UNSIGNED_INVERT_NV"},
+    {0x8539, "GL_EXPAND_NEGATE_NV"},
+    {0x853A, "GL_HALF_BIAS_NORMAL_NV"},
+    {0x853B, "GL_HALF_BIAS_NEGATE_NV"},
+    {0x853C, "GL_SIGNED_IDENTITY_NV"},
+    {0x853D, "GL_SIGNED_NEGATE_NV"},
+    {0x853E, "GL_SCALE_BY_TWO_NV"},
+    {0x853F, "GL_SCALE_BY_FOUR_NV"},
+    {0x8540, "GL_SCALE_BY_ONE_HALF_NV"},
+    {0x8541, "GL_BIAS_BY_NEGATIVE_ONE_HALF_NV"},
+    {0x84C1, "GL_TEXTURE1_ARB"},
+    {0x84C2, "GL_TEXTURE2_ARB"},
+    {0x84C3, "GL_TEXTURE3_ARB"},
+    {0x84C4, "GL_TEXTURE4_ARB"},
+    {0x84C5, "GL_TEXTURE5_ARB"},
+    {0x84C6, "GL_TEXTURE6_ARB"},
+    {0x84C7, "GL_TEXTURE7_ARB"},
+    {0x8551, "GL_COMBINER1_NV"},
+    {0x8552, "GL_COMBINER2_NV"},
+    {0x8553, "GL_COMBINER3_NV"},
+    {0x8554, "GL_COMBINER4_NV"},
+    {0x8555, "GL_COMBINER5_NV"},
+    {0x8556, "GL_COMBINER6_NV"},
+    {0x8557, "GL_COMBINER7_NV"},
+};
+
+}  // namespace
+
+const char* glEnumName(Enum value, char (&fallback)[16]) {
+  for (const EnumName& row : kNames)
+    if (row.value == value) return row.name;
+  std::snprintf(fallback, sizeof fallback, "0x%X", static_cast<unsigned>(value));
+  return fallback;
+}
+
+}  // namespace shaderparse
