@@ -17,7 +17,9 @@ using testsupport::runAndRead;
 // soundtrack; standard output and error together, then "rc=<status>".
 std::string runWithoutSoundDevice(const std::string& switches) {
   const std::string out = ZOLT_OUTPUT_DIR;
-  const std::string folder = ::testing::TempDir() + "zolt-silent-run";
+  // One folder per test: ctest runs the two side by side.
+  const std::string folder = ::testing::TempDir() + "zolt-silent-run-" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
   return runAndRead("rm -rf '" + folder + "' && mkdir -p '" + folder + "' && cd '" + folder +
                     "' && ln -s '" + out + "/trov.qz5' . && ln -s '" + out +
                     "/zolt.mp3' . && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=alsa "
