@@ -2,12 +2,16 @@
 #include "app/MainLoop.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/AviWriter.h"
 #include "app/GlWindow.h"
 #include "app/LaunchSettings.h"
+#include "gfx/ExtensionSetup.h"
 #include "gfx/GlExtensions.h"
+#include "platform/GlProc.h"
+#include "platform/MessageBox.h"
 #include "platform/Clock.h"
 #include "scenes/ShowOrder.h"
 #include "show/Demo.h"
@@ -92,8 +96,17 @@ void startCaptureAtLaunch() {
 bool startUp() {
   if (launchSettings.captureAtStart) startCaptureAtLaunch();
 
-  loadGlEntryPoints();
-  platform::setSwapInterval(1);
+  // What the driver must offer, checked before anything is loaded; a
+  // missing extension ends the process here.
+  ExtensionChecker checker(currentGlStrings(), platform::glProcAddress);
+  bool swapControl = false;
+  if (const char* failure = runExtensionStartUp(checker, launchSettings.quality, &swapControl)) {
+    platform::messageBox(failure, kExtensionFailureCaption, platform::MessageIcon::Information);
+    releaseWindow();
+    std::exit(0);
+  }
+  loadGlEntryPoints();  // the entry points outside the checked extensions
+  if (swapControl) platform::setSwapInterval(1);
 
   auto* registry = new ResourceRegistry();
   registry->usePack = true;

@@ -10,7 +10,8 @@ ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DEFINE)
 int loadGlEntryPoints() {
   int missing = 0;
 #define ZOLT_GL_FETCH(type, name)                                            \
-  zolt_##name = reinterpret_cast<type>(platform::glProcAddress(#name));      \
+  if (zolt_##name == nullptr)                                                \
+    zolt_##name = reinterpret_cast<type>(platform::glProcAddress(#name));    \
   if (zolt_##name == nullptr) ++missing;
   ZOLT_GL_ENTRY_POINTS(ZOLT_GL_FETCH)
 #undef ZOLT_GL_FETCH

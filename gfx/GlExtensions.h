@@ -78,7 +78,8 @@ ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DECLARE)
 #define glCombinerOutputNV zolt_glCombinerOutputNV
 #define glFinalCombinerInputNV zolt_glFinalCombinerInputNV
 
-// Fetches every entry point of the list for the current context; returns
-// how many came back null. NOTE: some loaders hand out stubs for entry
-// points the driver lacks, so extension checks read the extension string.
+// Fetches every entry point of the list that the extension set-up has not
+// fetched already, for the current context; returns how many are null.
+// Some loaders hand out stubs for entry points the driver lacks, so
+// extension checks read the extension string, not these pointers.
 int loadGlEntryPoints();
