@@ -6,6 +6,16 @@
 #include "shaderparse/Scanner.h"
 
 namespace shaderparse {
+
+bool readRelativeOffset(Scanner& scan, VpSource& src) {
+  src.index = 0;
+  if (scan.peek().text != "+" && scan.peek().text != "-") return true;
+  const bool minus = scan.next().text == "-";
+  const int offset = scan.expectIndex(minus ? -kVpMinRelativeOffset : kVpMaxRelativeOffset);
+  if (offset < 0) return false;
+  src.index = minus ? -offset : offset;
+  return true;
+}
 namespace {
 
 struct NamedAttribute {
@@ -201,12 +211,7 @@ class BodyParser {
         src.relative = true;
         if (!scan_.expect(".") || !scan_.expect("x")) return false;
         src.index = 0;
-        if (scan_.peek().text == "+" || scan_.peek().text == "-") {
-          const bool minus = scan_.next().text == "-";
-          int offset = scan_.expectIndex(minus ? -kVpMinRelativeOffset : kVpMaxRelativeOffset);
-          if (offset < 0) return false;
-          src.index = minus ? -offset : offset;
-        }
+        if (!readRelativeOffset(scan_, src)) return false;
       } else if ((src.index = scan_.expectIndex(kVpParameters - 1)) < 0) {
         return false;
       }

@@ -14,6 +14,13 @@ namespace shaderparse {
 // caller); false with errors added when it does not parse.
 bool parseVertexProgramBody(std::string_view body, int firstLine, VertexProgram& program, ParseErrors& errors);
 
+class Scanner;
+
+// The optional "+n" or "-n" after A0.x in a relative parameter read, into
+// src.index (0 when there is none); false with an error when it is out of
+// range.
+bool readRelativeOffset(Scanner& scan, VpSource& src);
+
 // Limits shared by both dialects: instruction count, one distinct v[] and
 // one distinct c[] per instruction, A0.x written before it is read.
 bool checkVertexProgram(const VertexProgram& program, ParseErrors& errors);

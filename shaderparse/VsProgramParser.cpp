@@ -214,12 +214,7 @@ class VsParser {
         }
         src.relative = true;
         src.index = 0;
-        if (scan_.peek().text == "+" || scan_.peek().text == "-") {
-          const bool minus = scan_.next().text == "-";
-          int offset = scan_.expectIndex(minus ? -kVpMinRelativeOffset : kVpMaxRelativeOffset);
-          if (offset < 0) return false;
-          src.index = minus ? -offset : offset;
-        }
+        if (!readRelativeOffset(scan_, src)) return false;
       } else if ((src.index = scan_.expectIndex(kVpParameters - 1)) < 0) {
         return false;
       }
