@@ -36,7 +36,7 @@ const std::map<std::string, std::vector<const char*>>& entryPoints() {
       {"GL_EXT_secondary_color", {"glSecondaryColor3fEXT", "glSecondaryColorPointerEXT"}},
       {"GL_NV_vertex_program",
        {"glGenProgramsNV", "glDeleteProgramsNV", "glBindProgramNV", "glLoadProgramNV", "glTrackMatrixNV",
-        "glProgramParameter4fNV"}},
+        "glProgramParameter4fNV", "glVertexAttrib4fvNV"}},
       {"GL_NV_register_combiners",
        {"glCombinerParameteriNV", "glCombinerParameterfvNV", "glCombinerInputNV", "glCombinerOutputNV",
         "glFinalCombinerInputNV"}},

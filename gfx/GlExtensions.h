@@ -36,6 +36,7 @@
   X(PFNGLLOADPROGRAMNVPROC, glLoadProgramNV)                     \
   X(PFNGLTRACKMATRIXNVPROC, glTrackMatrixNV)                     \
   X(PFNGLPROGRAMPARAMETER4FNVPROC, glProgramParameter4fNV)       \
+  X(PFNGLVERTEXATTRIB4FVNVPROC, glVertexAttrib4fvNV)             \
   X(PFNGLCOMBINERPARAMETERINVPROC, glCombinerParameteriNV)       \
   X(PFNGLCOMBINERPARAMETERFVNVPROC, glCombinerParameterfvNV)     \
   X(PFNGLCOMBINERSTAGEPARAMETERFVNVPROC, glCombinerStageParameterfvNV) \
@@ -71,6 +72,7 @@ ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DECLARE)
 #define glLoadProgramNV zolt_glLoadProgramNV
 #define glTrackMatrixNV zolt_glTrackMatrixNV
 #define glProgramParameter4fNV zolt_glProgramParameter4fNV
+#define glVertexAttrib4fvNV zolt_glVertexAttrib4fvNV
 #define glCombinerParameteriNV zolt_glCombinerParameteriNV
 #define glCombinerParameterfvNV zolt_glCombinerParameterfvNV
 #define glCombinerStageParameterfvNV zolt_glCombinerStageParameterfvNV
