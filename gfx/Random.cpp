@@ -10,6 +10,8 @@ int random() {
   return static_cast<int>((randomState >> 16) & 32767u);
 }
 
+float randomIn(float a, float b) { return a + float(random() % 1000) * (b - a) / 1000.0f; }
+
 void seedRandom(uint32_t seed) { randomState = seed; }
 
 }  // namespace zolt

@@ -13,6 +13,10 @@ namespace zolt {
 // Next value in 0..32767.
 int random();
 
+// A value in [a, b) in thousandths of the range: a + (r mod 1000) (b - a) /
+// 1000 for the next r. The effects' "random in [a, b]".
+float randomIn(float a, float b);
+
 // Sets the generator state (the show starts from 1).
 void seedRandom(uint32_t seed);
 
