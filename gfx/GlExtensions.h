@@ -42,7 +42,18 @@
   X(PFNGLCOMBINERSTAGEPARAMETERFVNVPROC, glCombinerStageParameterfvNV) \
   X(PFNGLCOMBINERINPUTNVPROC, glCombinerInputNV)                 \
   X(PFNGLCOMBINEROUTPUTNVPROC, glCombinerOutputNV)               \
-  X(PFNGLFINALCOMBINERINPUTNVPROC, glFinalCombinerInputNV)
+  X(PFNGLFINALCOMBINERINPUTNVPROC, glFinalCombinerInputNV)       \
+  X(PFNGLGENFRAMEBUFFERSPROC, glGenFramebuffers)                 \
+  X(PFNGLDELETEFRAMEBUFFERSPROC, glDeleteFramebuffers)           \
+  X(PFNGLBINDFRAMEBUFFERPROC, glBindFramebuffer)                 \
+  X(PFNGLFRAMEBUFFERRENDERBUFFERPROC, glFramebufferRenderbuffer) \
+  X(PFNGLCHECKFRAMEBUFFERSTATUSPROC, glCheckFramebufferStatus)   \
+  X(PFNGLGENRENDERBUFFERSPROC, glGenRenderbuffers)               \
+  X(PFNGLDELETERENDERBUFFERSPROC, glDeleteRenderbuffers)         \
+  X(PFNGLBINDRENDERBUFFERPROC, glBindRenderbuffer)               \
+  X(PFNGLRENDERBUFFERSTORAGEPROC, glRenderbufferStorage)         \
+  X(PFNGLGETRENDERBUFFERPARAMETERIVPROC, glGetRenderbufferParameteriv) \
+  X(PFNGLISRENDERBUFFERPROC, glIsRenderbuffer)
 
 #define ZOLT_GL_DECLARE(type, name) extern type zolt_##name;
 ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DECLARE)
@@ -79,6 +90,17 @@ ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DECLARE)
 #define glCombinerInputNV zolt_glCombinerInputNV
 #define glCombinerOutputNV zolt_glCombinerOutputNV
 #define glFinalCombinerInputNV zolt_glFinalCombinerInputNV
+#define glGenFramebuffers zolt_glGenFramebuffers
+#define glDeleteFramebuffers zolt_glDeleteFramebuffers
+#define glBindFramebuffer zolt_glBindFramebuffer
+#define glFramebufferRenderbuffer zolt_glFramebufferRenderbuffer
+#define glCheckFramebufferStatus zolt_glCheckFramebufferStatus
+#define glGenRenderbuffers zolt_glGenRenderbuffers
+#define glDeleteRenderbuffers zolt_glDeleteRenderbuffers
+#define glBindRenderbuffer zolt_glBindRenderbuffer
+#define glRenderbufferStorage zolt_glRenderbufferStorage
+#define glGetRenderbufferParameteriv zolt_glGetRenderbufferParameteriv
+#define glIsRenderbuffer zolt_glIsRenderbuffer
 
 // Fetches every entry point of the list that the extension set-up has not
 // fetched already, for the current context; returns how many are null.

@@ -1,12 +1,49 @@
-// RegistryRows: rhythm animations and capture textures.
+// RegistryRows: render targets, the distortion, rhythm animations and
+// capture textures.
 #include "show/RegistryRows.h"
 
 #include <cstdio>
+#include <cstring>
 
+#include "gfx/ImageLoading.h"
+#include "gfx/OffsetMap.h"
+#include "gfx/PixelBuffer.h"
+#include "gfx/ScreenDistortion.h"
 #include "gfx/ScreenTexture.h"
 #include "show/ResourceRegistry.h"
 #include "swf/RhythmAnimation.h"
 #include "swf/swfScript.h"
+
+void makePixelBuffer(ResourceRegistry& registry, const char* name) {
+  PixelBuffer* buffer = new PixelBuffer(512, 512);
+  buffer->create(true);
+  buffer->makeCurrent();
+  buffer->restore();
+  registry.adopt(name, buffer, [](void* value) { delete static_cast<PixelBuffer*>(value); });
+}
+
+void makeCopyScreen(ResourceRegistry& registry, const char* name) {
+  const bool square = std::strcmp(name, "CopyScreen512x512") == 0;
+  registry.adopt(name, new ScreenTexture(square ? 512 : registry.width, square ? 512 : registry.height, 0),
+                 [](void* value) { delete static_cast<ScreenTexture*>(value); });
+}
+
+void makeScreenDistortion(ResourceRegistry& registry, const char* name) {
+  ScreenDistortion* distortion = new ScreenDistortion(registry.width, registry.height);
+  OffsetMap* map = new OffsetMap(128, 128);
+  map->jitter = 0.15f;
+  map->fade = 1.0f;
+  map->scaleX = 1.0f;
+  map->scaleY = 1.0f;
+  if (!isNvidia()) {
+    // The strip grid offsets in pixels.
+    map->scaleX = float(registry.width);
+    map->scaleY = float(registry.height);
+  }
+  distortion->offsetMap.reset(map);
+  registry.adopt("SimpleDSDT", distortion, [](void* value) { delete static_cast<ScreenDistortion*>(value); });
+  registry.adopt("MessDSDT", map, nullptr);
+}
 
 void makeRhythmAnimations(ResourceRegistry& registry, const char* name) {
   // NOTE: the shared values outlive the animations that write into them; the

@@ -4,6 +4,18 @@
 
 class ResourceRegistry;
 
+// "PBuffer512x512": the 512 x 512 pixel buffer, sharing lists with the
+// current context, switched to and back once.
+void makePixelBuffer(ResourceRegistry& registry, const char* name);
+
+// "CopyScreen512x512", "CopyScreen640x480", "CopyScreen640x480b": a screen
+// texture each; the 640x480 pair has the output size, whatever it is.
+void makeCopyScreen(ResourceRegistry& registry, const char* name);
+
+// "SimpleDSDT" and "MessDSDT": the screen distortion of the output size and
+// its 128 x 128 offset map, made together whichever is asked for first.
+void makeScreenDistortion(ResourceRegistry& registry, const char* name);
+
 // "Rhythm0": loads the four rhythm movies, wires their requests and their
 // "white" command into the shared values and enters "Rhythm0".."Rhythm3",
 // "white", "interp" and "verts".

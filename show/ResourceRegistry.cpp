@@ -36,7 +36,13 @@ struct MakeRow {
   void (*make)(ResourceRegistry& registry, const char* name);
 };
 const MakeRow kMakeRows[] = {
+    {"PBuffer512x512", false, makePixelBuffer},
+    {"CopyScreen512x512", false, makeCopyScreen},
+    {"CopyScreen640x480", false, makeCopyScreen},
+    {"CopyScreen640x480b", false, makeCopyScreen},
     {"Rhythm0", false, makeRhythmAnimations},
+    {"SimpleDSDT", false, makeScreenDistortion},
+    {"MessDSDT", false, makeScreenDistortion},
     {"Capture", true, makeCaptureTexture},
 };
 

@@ -24,8 +24,11 @@ int settingOr(ResourceRegistry* registry, const char* name, int fallback) {
 Scene::Scene(ResourceRegistry* registry) : registry(registry) {
   if (!registry) return;
   for (int i = 0; i < 4; ++i) rhythm[i] = static_cast<RhythmAnimation*>(registry->get(kRhythmNames[i]));
+  pbuffer512 = static_cast<PixelBuffer*>(registry->get("PBuffer512x512"));
   copyScreen512 = static_cast<ScreenTexture*>(registry->get("CopyScreen512x512"));
   copyScreen640 = static_cast<ScreenTexture*>(registry->get("CopyScreen640x480"));
+  simpleDsdt = static_cast<ScreenDistortion*>(registry->get("SimpleDSDT"));
+  messDsdt = static_cast<OffsetMap*>(registry->get("MessDSDT"));
   interp = static_cast<float*>(registry->get("interp"));
   verts = static_cast<float*>(registry->get("verts"));
   white = static_cast<int*>(registry->get("white"));

@@ -2,17 +2,21 @@
 //
 // Holds the tempo and beat clock (130 beats per minute), duration and start
 // time, the shared resources every scene borrows from the registry (rhythm
-// animations, copy-screen textures and the rhythm values), the
-// display settings, and the once-per-scene capture of a finished frame that
-// the finale shows again. The constructor needs a current GL context only to
-// read the vendor; without one the vendor counts as not NVIDIA.
+// animations, the pixel buffer, copy-screen textures, the screen distortion
+// with its offset map, and the rhythm values), the display settings, and
+// the once-per-scene capture of a finished frame that the finale shows
+// again. The constructor needs a current GL context: the first scene makes
+// the shared render targets.
 #pragma once
 
 #include "gfx/Effect.h"
 #include "gfx/LineDrawing.h"
 #include "swf/RhythmAnimation.h"
 
+class OffsetMap;
+class PixelBuffer;
 class ResourceRegistry;
+class ScreenDistortion;
 class ScreenTexture;
 
 class Scene : public Effect {
@@ -41,8 +45,11 @@ class Scene : public Effect {
 
   ResourceRegistry* registry;
   RhythmAnimation* rhythm[4] = {};
+  PixelBuffer* pbuffer512 = nullptr;
   ScreenTexture* copyScreen512 = nullptr;
   ScreenTexture* copyScreen640 = nullptr;
+  ScreenDistortion* simpleDsdt = nullptr;
+  OffsetMap* messDsdt = nullptr;
   float* interp = nullptr;
   float* verts = nullptr;
   int* white = nullptr;

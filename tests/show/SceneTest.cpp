@@ -42,6 +42,8 @@ TEST(SceneClock, BeatsAndSecondsAt130BeatsPerMinute) {
 }
 
 TEST(SceneBase, ReadsTheDisplaySettingsFromTheRegistry) {
+  // A scene borrows the shared render targets, which need a context.
+  if (!testsupport::ensureGlContext()) GTEST_SKIP() << "no OpenGL context";
   ResourceRegistry registry;
   registry.width = 1024;
   registry.height = 768;

@@ -10,6 +10,7 @@
 #include "show/ResourceRegistry.h"
 #include "swf/RhythmAnimation.h"
 #include "swf/swfScript.h"
+#include "support/GlTestContext.h"
 
 namespace {
 
@@ -65,6 +66,8 @@ TEST_F(RhythmAnimations, SharedValuesFollowTheAnimationUpdatedLast) {
 }
 
 TEST_F(RhythmAnimations, SceneLevelLoopsEveryEightBeats) {
+  // A scene borrows the shared render targets, which need a context.
+  if (!testsupport::ensureGlContext()) GTEST_SKIP() << "no OpenGL context";
   Scene scene(&registry);
   ASSERT_NE(scene.rhythm[0], nullptr);
   ASSERT_NE(scene.verts, nullptr);
