@@ -1,6 +1,7 @@
 // ShowOrder: which scene plays in which slot.
 #include "scenes/ShowOrder.h"
 
+#include "scenes/greetings/GreetingsScene.h"
 #include "scenes/opening/OpeningScene.h"
 
 const ShowOrder showOrder = {{
@@ -8,7 +9,7 @@ const ShowOrder showOrder = {{
     nullptr,           // 1: plane and scroller
     nullptr,           // 2: line cube
     nullptr,           // 3: tunnel
-    nullptr,           // 4: greetings
+    makeGreetingsScene,  // 4: greetings
     nullptr,           // 5: credits
     nullptr,           // 6: bug swarm
     nullptr,           // 7: finale

@@ -64,7 +64,8 @@ int Demo::loadNext() {
   if (loadStep >= loadingSteps) return countAfterStep[loadingSteps - 1];
   const int step = loadStep++;
   auto make = [this](int slot) {
-    return order.slot[slot] != nullptr ? order.slot[slot](registry) : nullptr;
+    bySlot[slot] = order.slot[slot] != nullptr ? order.slot[slot](registry) : nullptr;
+    return bySlot[slot];
   };
   switch (step) {
     case 0:

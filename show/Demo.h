@@ -55,7 +55,8 @@ class Demo final : public Effect {
   MusicStream* music = nullptr;
   std::string musicFile;  // the soundtrack demo.cfg names; empty when none
   bool musicPending = true;
-  Scene* scenes[maxScenes] = {};
+  Scene* scenes[maxScenes] = {};  // in show order, as entered
+  Scene* bySlot[8] = {};          // the same scenes by table slot
   int count = 0;
   int current = 0;
   bool skipRequested = false;

@@ -20,7 +20,7 @@ class NameCard final : public Effect {
   // a from 0 (starting out) to 1 (in place).
   int render(float a) override;
 
-  float level = 1.0f;
+  float level = 0.0f;     // set by the owner after each draw
   float orientation[16];  // column-major; identity at construction
   bool additive = false;  // blended additively; otherwise turned over about x
   int row = 0;

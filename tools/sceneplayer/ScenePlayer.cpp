@@ -38,12 +38,11 @@ bool ScenePlayer::open(int sceneIndex, int w, int h) {
   registry->height = h;
   demo = new Demo(registry, showOrder);
   while (!demo->loadingDone()) demo->loadNext();
-  if (sceneIndex < 0 || sceneIndex >= demo->count || demo->scenes[sceneIndex] == nullptr) {
-    error = "scene " + std::to_string(sceneIndex) + " is not in the show (it has " +
-            std::to_string(demo->count) + ")";
+  if (sceneIndex < 0 || sceneIndex >= 8 || demo->bySlot[sceneIndex] == nullptr) {
+    error = "scene " + std::to_string(sceneIndex) + " is not in the show yet";
     return false;
   }
-  scene = demo->scenes[sceneIndex];
+  scene = demo->bySlot[sceneIndex];
   if (glGenQueries) glGenQueries(1, &query);
   return true;
 }
