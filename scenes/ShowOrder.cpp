@@ -2,6 +2,7 @@
 #include "scenes/ShowOrder.h"
 
 #include "scenes/opening/OpeningScene.h"
+#include "scenes/swarm/BugSwarmScene.h"
 
 const ShowOrder showOrder = {{
     makeOpeningScene,  // 0: opening
@@ -10,6 +11,6 @@ const ShowOrder showOrder = {{
     nullptr,           // 3: tunnel
     nullptr,           // 4: greetings
     nullptr,           // 5: credits
-    nullptr,           // 6: bug swarm
+    makeBugSwarmScene, // 6: bug swarm
     nullptr,           // 7: finale
 }};

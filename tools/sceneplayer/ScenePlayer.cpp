@@ -38,12 +38,19 @@ bool ScenePlayer::open(int sceneIndex, int w, int h) {
   registry->height = h;
   demo = new Demo(registry, showOrder);
   while (!demo->loadingDone()) demo->loadNext();
-  if (sceneIndex < 0 || sceneIndex >= demo->count || demo->scenes[sceneIndex] == nullptr) {
+  // Scenes are numbered by their slot in the show order; while some slots
+  // are still empty the show holds fewer scenes, in slot order.
+  int index = -1;
+  if (sceneIndex >= 0 && sceneIndex < 8 && showOrder.slot[sceneIndex] != nullptr) {
+    index = 0;
+    for (int slot = 0; slot < sceneIndex; ++slot) index += showOrder.slot[slot] != nullptr;
+  }
+  if (index < 0 || index >= demo->count || demo->scenes[index] == nullptr) {
     error = "scene " + std::to_string(sceneIndex) + " is not in the show (it has " +
             std::to_string(demo->count) + ")";
     return false;
   }
-  scene = demo->scenes[sceneIndex];
+  scene = demo->scenes[index];
   if (glGenQueries) glGenQueries(1, &query);
   return true;
 }
