@@ -9,7 +9,7 @@
 
 struct SwarmSettings {
   int numBugs = 300;
-  int speed = 40;
+  int speed = 54;
   int drawCount = 3;
   float alpha = 0.35f;
 };
