@@ -31,7 +31,8 @@ const std::map<std::string, void**>& tableSlots() {
 const std::map<std::string, std::vector<const char*>>& entryPoints() {
   static const std::map<std::string, std::vector<const char*>> rows = {
       {"GL_ARB_multitexture",
-       {"glActiveTextureARB", "glClientActiveTextureARB", "glMultiTexCoord2fARB", "glMultiTexCoord4fARB"}},
+       {"glActiveTextureARB", "glClientActiveTextureARB", "glMultiTexCoord2fARB", "glMultiTexCoord3fvARB",
+        "glMultiTexCoord4fARB"}},
       {"GL_ARB_texture_compression", {"glCompressedTexImage2DARB"}},
       {"GL_EXT_secondary_color", {"glSecondaryColor3fEXT", "glSecondaryColorPointerEXT"}},
       {"GL_NV_vertex_program",

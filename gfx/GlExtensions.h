@@ -15,6 +15,7 @@
   X(PFNGLACTIVETEXTUREARBPROC, glActiveTextureARB)               \
   X(PFNGLCLIENTACTIVETEXTUREARBPROC, glClientActiveTextureARB)   \
   X(PFNGLMULTITEXCOORD2FARBPROC, glMultiTexCoord2fARB)           \
+  X(PFNGLMULTITEXCOORD3FVARBPROC, glMultiTexCoord3fvARB)         \
   X(PFNGLMULTITEXCOORD4FARBPROC, glMultiTexCoord4fARB)           \
   X(PFNGLCOMPRESSEDTEXIMAGE2DARBPROC, glCompressedTexImage2DARB) \
   X(PFNGLSECONDARYCOLOR3FEXTPROC, glSecondaryColor3fEXT)         \
@@ -62,6 +63,7 @@ ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DECLARE)
 #define glActiveTextureARB zolt_glActiveTextureARB
 #define glClientActiveTextureARB zolt_glClientActiveTextureARB
 #define glMultiTexCoord2fARB zolt_glMultiTexCoord2fARB
+#define glMultiTexCoord3fvARB zolt_glMultiTexCoord3fvARB
 #define glMultiTexCoord4fARB zolt_glMultiTexCoord4fARB
 #define glCompressedTexImage2DARB zolt_glCompressedTexImage2DARB
 #define glSecondaryColor3fEXT zolt_glSecondaryColor3fEXT

@@ -3,6 +3,7 @@
 
 #include "scenes/greetings/GreetingsScene.h"
 #include "scenes/opening/OpeningScene.h"
+#include "scenes/swarm/BugSwarmScene.h"
 
 const ShowOrder showOrder = {{
     makeOpeningScene,  // 0: opening
@@ -11,6 +12,6 @@ const ShowOrder showOrder = {{
     nullptr,           // 3: tunnel
     makeGreetingsScene,  // 4: greetings
     nullptr,           // 5: credits
-    nullptr,           // 6: bug swarm
+    makeBugSwarmScene, // 6: bug swarm
     nullptr,           // 7: finale
 }};

@@ -214,7 +214,7 @@ MovieScript bugMovie() {
   m.frameRate = 2;
   addMarker(m);
   addCameraCuts(m, {{0, "Camera01"}, {16, "Camera02"}, {28, "under"}, {40, "hunder"},
-                    {48, "Camera02"}, {56, "Camera03"}, {80, "hunder"}});
+                    {48, "Camera02"}, {56, "Camera03"}, {80, "Camera02"}});
   return m;
 }
 

@@ -1,0 +1,24 @@
+// SwarmSettings: the bug swarm's four numbers from "bug.cfg".
+//
+// numBugs, speed and drawCount are integers, alpha a real (key/value text,
+// show/KeyValue.h). A missing, non-positive or absurd value is reported on
+// standard output and replaced by the shipped default or held at a bound,
+// so a broken file can neither empty the scene by accident nor ask for more
+// creatures than a frame can draw.
+#pragma once
+
+struct SwarmSettings {
+  int numBugs = 300;
+  int speed = 54;
+  int drawCount = 3;
+  float alpha = 0.35f;
+};
+
+// Upper bounds; the frame time grows linearly with numBugs x drawCount.
+constexpr int kMaxBugs = 10000;
+constexpr int kMaxSpeed = 1000;
+constexpr int kMaxDrawCount = 16;
+
+// Reads the settings from the text of "bug.cfg" (null: all defaults, with
+// a message).
+SwarmSettings readSwarmSettings(const char* text);
