@@ -2,10 +2,11 @@
 #include "scenes/ShowOrder.h"
 
 #include "scenes/opening/OpeningScene.h"
+#include "scenes/plane/PlaneScene.h"
 
 const ShowOrder showOrder = {{
     makeOpeningScene,  // 0: opening
-    nullptr,           // 1: plane and scroller
+    makePlaneScene,    // 1: plane and scroller
     nullptr,           // 2: line cube
     nullptr,           // 3: tunnel
     nullptr,           // 4: greetings
