@@ -3,11 +3,12 @@
 
 #include "scenes/greetings/GreetingsScene.h"
 #include "scenes/opening/OpeningScene.h"
+#include "scenes/plane/PlaneScene.h"
 #include "scenes/swarm/BugSwarmScene.h"
 
 const ShowOrder showOrder = {{
     makeOpeningScene,  // 0: opening
-    nullptr,           // 1: plane and scroller
+    makePlaneScene,    // 1: plane and scroller
     nullptr,           // 2: line cube
     nullptr,           // 3: tunnel
     makeGreetingsScene,  // 4: greetings

@@ -101,16 +101,22 @@ inline const std::vector<ModelFile>& modelFiles() {
       {"Camera05", 121, 129, 9, true, {0, 0, 0}, {-80, 235, 78}, {-74, 230, 90},
        {0, 0, 20}, {0, 0, 18}, 0, 0, 0, 45, 45, {0, 0, 0}, 0}}},
 
-    // Scene 1: around the 320 x 320 height field (x, y in -160..160).
+    // Scene 1: around the 320 x 320 height field (x, y in -160..160). The
+    // scene plays keys 0-40 (four times the rhythm level) for every camera;
+    // over its last four beats Camera04 plays 80-100 on its own, closing in
+    // on the ball of loops at the origin. The eyes stay on the -y side so
+    // the scroller (its top towards +y) reads the right way up.
     {"plane.3DS", 100, {},
-     {{"Camera01", 0, 100, 11, true, {0, 0, 0}, {-90, 260, 90}, {0, 260, 60},
+     {{"Camera01", 0, 100, 11, true, {0, 0, 0}, {-90, 240, 85}, {0, 240, 60},
        {0, 0, 0}, {0, 0, 0}, 0, 0, 0, 50, 50, {0, 0, 0}, 0},
-      {"Camera02", 0, 100, 11, true, {0, 0, 0}, {200, 200, 25}, {140, 200, 35},
-       {0, 0, 10}, {0, 0, 10}, 0, 0, 0, 60, 60, {0, 0, 0}, 0},
-      {"Camera03", 0, 100, 11, true, {0, 0, 0}, {45, 80, 320}, {135, 80, 280},
+      {"Camera02", 0, 100, 11, true, {0, 0, 0}, {200, 190, 50}, {140, 190, 60},
+       {0, 0, 0}, {0, 0, 0}, 0, 0, 0, 60, 60, {0, 0, 0}, 0},
+      {"Camera03", 0, 100, 11, true, {0, 0, 0}, {-60, 110, 230}, {-150, 110, 200},
        {0, 0, 0}, {0, 0, 0}, 0, 0, 0.5f, 55, 55, {0, 0, 0}, 0},
-      {"Camera04", 0, 100, 11, true, {0, 0, 0}, {-45, 300, 120}, {-135, 200, 40},
-       {0, 0, 0}, {0, 0, 0}, 0, 0, 0, 45, 60, {0, 0, 0}, 0}}},
+      {"Camera04", 0, 80, 9, true, {0, 0, 0}, {-30, 260, 110}, {-150, 180, 40},
+       {0, 0, 0}, {0, 0, 0}, 0, 0, 0, 45, 60, {0, 0, 0}, 0},
+      {"Camera04", 80, 100, 5, true, {0, 0, 0}, {-100, 150, 70}, {-60, 45, 22},
+       {0, 0, 5}, {0, 0, 0}, 0, 0, 0, 50, 60, {0, 0, 0}, 0}}},
 
     // Scene 2: the ring disc (radius 5..30) lies in the plane z = -20.
     {"linecube.3ds", 100, {},

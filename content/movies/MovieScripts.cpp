@@ -162,9 +162,12 @@ MovieScript planeMovie() {
   auto pulse = [](int i) { return 1.0f - 0.4f * static_cast<float>(i % 4) / 4.0f; };
   for (size_t c = 0; c < cuts.size(); ++c)
     for (int k : cuts[c]) channelOn(m.layers[k - 1], static_cast<int>(c) * 16, static_cast<int>(c) * 16 + 15, pulse);
-  // The last four beats: every view fades out.
-  for (int k = 0; k < 4; ++k)
-    channelOn(m.layers[k], 112, 127, [](int i) { return 1.0f - static_cast<float>(i) / 15.0f; });
+  // The last four beats: views 1-3 fade out over two beats while view 4,
+  // whose camera closes in on the loops, stays on to the end (the scene
+  // dims the grid itself).
+  for (int k = 0; k < 3; ++k)
+    channelOn(m.layers[k], 112, 119, [](int i) { return 1.0f - static_cast<float>(i) / 8.0f; });
+  channelOn(m.layers[3], 112, 127, [](int) { return 1.0f; });
   return m;
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/GlWindow.h"
 #include "gfx/GlExtensions.h"
+#include "gfx/Random.h"
 #include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
@@ -31,6 +32,9 @@ bool ScenePlayer::open(int sceneIndex, int w, int h) {
   loadGlEntryPoints();
   setProjection(w, h);
 
+  // The show starts its generator at 1; scenes draw their shapes from it
+  // while loading, so a second player in one process must start there too.
+  zolt::seedRandom(1);
   auto* registry = new ResourceRegistry();
   registry->usePack = true;
   registry->good = 1;

@@ -1,0 +1,78 @@
+// The show itself, headless on the capture clock at six frames a second,
+// across the change from the opening to the plane at beat 32: the green
+// ground of scene 0 until then, the plane's grid and grey trails after,
+// each frame through the screen mask as a recording has it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "gfx/GlExtensions.h"
+#include "scenes/ShowOrder.h"
+#include "show/Demo.h"
+#include "show/ResourceRegistry.h"
+#include "show/Scene.h"
+#include "support/GlTestContext.h"
+
+namespace {
+
+struct Counts {
+  int green = 0;  // green well above red and blue
+  int grey = 0;   // lit, all three channels alike: the trails
+};
+
+Counts countFrame() {
+  std::vector<unsigned char> rgb(640 * 480 * 3);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  Counts counts;
+  for (size_t i = 0; i < rgb.size(); i += 3) {
+    const int r = rgb[i], g = rgb[i + 1], b = rgb[i + 2];
+    if (g > 40 && g > r + 30 && g > b + 30) ++counts.green;
+    if (r > 60 && std::abs(r - g) < 10 && std::abs(g - b) < 10) ++counts.grey;
+  }
+  return counts;
+}
+
+}  // namespace
+
+TEST(SceneChange, TheOpeningHandsOverToThePlaneAtBeatThirtyTwo) {
+  ASSERT_TRUE(testsupport::ensureGlContext());
+  glViewport(0, 0, 640, 480);
+  auto* registry = new ResourceRegistry();
+  registry->usePack = true;
+  registry->good = 1;
+  Demo demo(registry, showOrder);
+  while (!demo.loadingDone()) demo.loadNext();
+  ASSERT_NE(demo.scenes[1], nullptr);
+  const float change = demo.scenes[1]->startTime;
+  EXPECT_NEAR(change, 32.0f * 60.0f / 130.0f, 1e-3f);
+
+  demo.useCaptureClock();
+  demo.timeOffset = 0.0f;
+  int openingFrames = 0, planeFrames = 0;
+  for (int frame = 0; frame < 24; ++frame) {
+    const float t = 13.85f + float(frame) / 6.0f;  // beats 30 to 34
+    const int sceneDrawn = demo.current;
+    ASSERT_EQ(demo.render(t), 0);
+    const Counts counts = countFrame();
+    // The frame that reaches the change is still the opening's (past its
+    // end); the plane takes over from the next.
+    EXPECT_EQ(sceneDrawn, t < change + 1.0f / 6.0f ? 0 : 1) << "t " << t;
+    EXPECT_EQ(demo.current, t < change ? 0 : 1) << "t " << t;
+    if (sceneDrawn == 0) {
+      ++openingFrames;
+      // The ground under its fog; the frame past the scene's end may be bare.
+      if (t < change) {
+        EXPECT_GT(counts.green, 200) << "t " << t;
+      }
+      EXPECT_EQ(counts.grey, 0) << "t " << t;
+    } else {
+      ++planeFrames;
+      EXPECT_GT(counts.green, 3000) << "t " << t;
+      EXPECT_GT(counts.grey, 50) << "t " << t;
+    }
+  }
+  EXPECT_EQ(openingFrames, 7);
+  EXPECT_EQ(planeFrames, 17);
+}
