@@ -98,6 +98,9 @@ class ChunkChecker {
       case kMData:
         return children(id, begin, end);
       case kKfData:
+        // lib3ds reads keyframes only at the top; elsewhere it skips them.
+        if (parent != kM3dMagic && parent != kMlibMagic && parent != kCMagic) return true;
+        nodesInKfData_ = 0;
         return children(id, begin, end) && nodeTreeIsAForest();
       case kKfHeader: {  // revision, the scene's name, the frame count
         if (parent != kKfData) return true;
@@ -167,7 +170,10 @@ class ChunkChecker {
         return true;
       default:
         if (id >= kFirstNodeTag && id <= kLastNodeTag && parent == kKfData) {
-          nodes_.push_back(NodeLink{0, 0});  // lib3ds's defaults
+          // lib3ds numbers the nodes of a keyframe section in order (a
+          // node id chunk overrides it); a node without a header keeps
+          // parent 0.
+          nodes_.push_back(NodeLink{nodesInKfData_++, 0});
           return children(id, begin, end);
         }
         if (id >= kFirstTrack && id <= kLastTrack && isNode(parent)) return track(id, begin, end);
@@ -303,6 +309,7 @@ class ChunkChecker {
   uint32_t faces_ = 0;
   uint32_t faceList_ = 0;
   std::vector<NodeLink> nodes_;  // keyframe nodes met so far
+  uint16_t nodesInKfData_ = 0;   // nodes of the keyframe section being checked
 };
 
 }  // namespace

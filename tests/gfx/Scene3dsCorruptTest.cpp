@@ -338,3 +338,23 @@ TEST_F(Scene3dsCorrupt, HundredFailedLoadsLeaveLib3dsAsTheyFoundIt) {
   EXPECT_NE(file, nullptr);
   if (file) lib3ds_file_free(file);
 }
+
+// lib3ds numbers the nodes of a keyframe section in order when no id chunk
+// gives one; a node whose header names that number as its parent is its own
+// parent, and lib3ds would recurse until the stack runs out. (Found by the
+// 3DS fuzzer: the check had taken such a node's id to be 0.)
+TEST_F(Scene3dsCorrupt, NodeThatIsItsOwnParentByNumberIsRefused) {
+  auto node = [](const char* name, unsigned parent) {
+    return chunk(0xB002, chunk(0xB010, join({text(name), {0, 0, 0, 0}, {static_cast<unsigned char>(parent),
+                                                                      static_cast<unsigned char>(parent >> 8)}})));
+  };
+  const Bytes mesh = chunk(0x4000, join({text("Text01"), chunk(0x4100, join({chunk(0x4110, {0, 0}), chunk(0x4120, {0, 0})}))}));
+  // Node 0 at the top, node 1 under node 0: loads.
+  Bytes good = fileWith(mesh, join({node("Text01", 0xFFFF), node("Text01", 0)}));
+  Lib3dsFile* file = read3dsFromMemory(good.data(), static_cast<int32_t>(good.size()), "nodes.3ds");
+  ASSERT_NE(file, nullptr);
+  lib3ds_file_free(file);
+  // Node 1 under node 1.
+  expectRejected(fileWith(mesh, join({node("Text01", 0xFFFF), node("Text01", 1)})), "nodes.3ds");
+  EXPECT_EQ(lib3dsChunkNesting(), 0);
+}
