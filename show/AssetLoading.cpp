@@ -69,7 +69,7 @@ swfScript* ResourceRegistry::loadSwf(const char* name) {
   std::vector<unsigned char> bytes;
   if (!name || !readAsset(name, bytes)) {
     if (name && !usePack) std::printf("File not found: %s\n", loosePath(name).c_str());
-    return new swfScript(nullptr, true, 0);  // says so and plays nothing
+    return new swfScript(nullptr, true, 0, name);  // says so and plays nothing
   }
   return new swfScript(bytes.data(), true, bytes.size(), name);
 }

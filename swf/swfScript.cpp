@@ -15,7 +15,10 @@ const float kPixelsPerTwip = 0.05f;
 
 swfScript::swfScript(const void* source, bool inMemory, size_t size, const char* name) {
   if (!source) {
-    std::printf("screwup in swfScript constructor\n");
+    if (name && name[0])
+      std::printf("screwup in swfScript constructor: no %s\n", name);
+    else
+      std::printf("screwup in swfScript constructor\n");
     return;
   }
   if (inMemory) {
