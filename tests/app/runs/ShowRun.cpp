@@ -18,6 +18,11 @@ std::string& zoltBinary() {
   return path;
 }
 
+std::string& runEnvironment() {
+  static std::string text;
+  return text;
+}
+
 std::string freshFolder(const std::string& name) {
   const fs::path folder = fs::temp_directory_path() / ("zolt-run-" + std::to_string(getpid()) + "-" + name);
   fs::remove_all(folder);
@@ -36,7 +41,7 @@ void linkMusic(const std::string& folder) {
 Result run(const std::string& folder, const std::string& switches, const std::string& environment,
            int seconds) {
   const std::string command = "cd '" + folder + "' && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " +
-                              environment + " timeout -s KILL " + std::to_string(seconds) + " '" +
+                              runEnvironment() + " " + environment + " timeout -s KILL " + std::to_string(seconds) + " '" +
                               zoltBinary() + "' " + switches + " 2>&1; echo \"rc=$?\"";
   Result result;
   result.output = testsupport::runAndRead(command);

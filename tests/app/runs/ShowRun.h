@@ -15,6 +15,8 @@ struct Result {
 
 // The zolt under test: --zolt=PATH on the command line, else the build's.
 std::string& zoltBinary();
+// Set for every run ("NAME=value ..."): --zolt-env=TEXT on the command line.
+std::string& runEnvironment();
 
 // A new empty folder for one run, named after `name`; removed first if an
 // earlier run left it.
