@@ -4,9 +4,12 @@
 // how often, and in how many lines, the failures on the way are told.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "ShowRun.h"
+#include "show/PackFile.h"
+#include "support/RunCommand.h"
 
 namespace fs = std::filesystem;
 using namespace showrun;
@@ -88,5 +91,29 @@ TEST(ExitStatus, RandomFileForTheMusicIsToldInOneLine) {
     EXPECT_EQ(countLines(r.output, "[mp3"), 0) << r.output;
     EXPECT_LE(countLines(r.output, "zolt.mp3"), 2) << r.output;
   }
+  fs::remove_all(folder);
+}
+
+// A demo.cfg that cannot be read (its stream cut short): the recording
+// loses its soundtrack, and the run says so instead of going quietly silent.
+TEST(ExitStatus, UnreadableSettingsTextSaysTheRecordingIsSilent) {
+  const int row = findPackEntry(PackDirectory, "demo.cfg");
+  ASSERT_GE(row, 0);
+  Bytes archive = readBytes(std::string(ZOLT_OUTPUT_DIR) + "/trov.qz5");
+  ASSERT_FALSE(archive.empty());
+  const size_t offset = static_cast<size_t>(PackDirectory.offsets[row]);
+  const size_t packed = static_cast<size_t>(PackDirectory.packedSizes[row]);
+  std::fill(archive.begin() + static_cast<long>(offset + packed / 2),
+            archive.begin() + static_cast<long>(offset + packed), 0);
+  const std::string folder = freshFolder("bad-settings");
+  writeBytes(folder + "/trov.qz5", archive);
+  linkMusic(folder);
+  Result r = run(folder, "/w /m /t300", "", 120);
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(countLines(r.output, "[Error Unpacking] demo.cfg"), 1) << r.output;
+  EXPECT_EQ(countLines(r.output, "demo.cfg names no music file"), 1) << r.output;
+  const std::string streams = testsupport::runAndRead("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 '" +
+                                                      folder + "/wirefall.avi'");
+  EXPECT_EQ(streams, "video\n");
   fs::remove_all(folder);
 }
