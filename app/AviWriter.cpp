@@ -29,6 +29,7 @@ int64_t nextFrame = 0;
 int framesPerSecond = 30;
 std::string openFileName;
 int64_t framesInFile = 0, framesAtLastProgress = 0;
+bool recordingFailed = false;
 uint32_t fileStartMs = 0, lastProgressMs = 0;
 
 // Frames in this file, the show time of the last one, and the rate so far.
@@ -43,6 +44,7 @@ void printProgress(uint32_t now) {
 }
 
 void reportFailure(const std::string& reason) {
+  recordingFailed = true;
   const std::string text = "Sorry, cannot record the show into " + openFileName + ".\n" + reason;
   platform::messageBox(text.c_str(), "Error", platform::MessageIcon::Stop);
 }
@@ -93,6 +95,8 @@ void addAviFrame(const unsigned char* pixels) {
 }
 
 long long aviFrameNumber() { return static_cast<long long>(nextFrame); }
+
+bool aviRecordingFailed() { return recordingFailed; }
 
 void closeAvi() {
   if (!encoder().isOpen()) return;

@@ -19,3 +19,6 @@ void closeAvi();
 // process started and is never reset, so a file opened by a later switch-on
 // starts at that frame (the gap before it plays as a held picture).
 long long aviFrameNumber();
+// True once a file of this process could not be created or written whole
+// (each failure had its message box).
+bool aviRecordingFailed();

@@ -2,6 +2,8 @@
 // dialog, then opens the window, starts the show and runs the loop.
 #include <string>
 
+#include "app/AviWriter.h"
+#include "app/ExitStatus.h"
 #include "app/GlWindow.h"
 #include "app/LaunchSettings.h"
 #include "app/MainLoop.h"
@@ -10,6 +12,7 @@
 #include "gfx/Random.h"
 #include "platform/Audio.h"
 #include "platform/MessageBox.h"
+#include "show/PackFile.h"
 
 int zoltMain(int argc, char** argv) {
   zolt::seedRandom(1);
@@ -22,13 +25,17 @@ int zoltMain(int argc, char** argv) {
   // as it stands), so it opens no sound device at all.
   if (launchSettings.captureAtStart) platform::setSoundOutputWanted(false);
 
+  // Without its archive the show has nothing to show: one box, no window.
+  if (!packFileReadable(kShowPackFile)) return kExitCannotStart;
   if (!createWindow("z-olt!", launchSettings.width, launchSettings.height, 32,
                     launchSettings.fullScreen))
-    return 0;
+    return kExitCannotStart;
   if (!startUp()) {
     shutdown();
     platform::messageBox("Initialization Failed.", "ERROR", platform::MessageIcon::Warning);
-    return 0;
+    return kExitCannotStart;
   }
-  return runLoop();
+  const int quitCode = runLoop();
+  if (launchSettings.captureAtStart && aviRecordingFailed()) return kExitRecordingIncomplete;
+  return quitCode;
 }

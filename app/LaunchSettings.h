@@ -11,6 +11,9 @@ struct LaunchSettings {
   float timeOffset = -0.04f;
   int captureFps = 30;
   bool captureAtStart = false;
+  // Hidden switch /e: every GL error the frame loop finds is printed (the
+  // loop checks after every frame either way).
+  bool reportGlErrors = false;
 };
 
 extern LaunchSettings launchSettings;

@@ -130,6 +130,16 @@ bool startUp() {
   return true;
 }
 
+// Takes every GL error flag raised since the last frame (loading included,
+// for the first); with /e each is printed with the frame it followed.
+static void collectGlErrors(int frame) {
+  for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
+    ++loop.glErrors;
+    if (launchSettings.reportGlErrors)
+      std::printf("GL error 0x%04x after frame %d (clock %.3f s)\n", error, frame, loop.clock);
+  }
+}
+
 bool loopPass() {
   platform::Message message;
   if (platform::peekMessage(&message)) {
@@ -170,6 +180,8 @@ bool loopPass() {
     }
   }
   glFlush();
+  static int framesDrawn = 0;
+  collectGlErrors(framesDrawn++);
   if (result == 1) loop.quit = true;
   platform::swapBuffers();
   runKeyHandler();
@@ -180,6 +192,7 @@ int runLoop() {
   clearKeyTable();
   loop.quitCode = 0;
   while (!loop.quit) loopPass();
+  if (launchSettings.reportGlErrors) std::printf("GL errors: %d\n", loop.glErrors);
   shutdown();
   return loop.quitCode;
 }

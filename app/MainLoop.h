@@ -34,6 +34,7 @@ struct LoopState {
   unsigned char charactersTyped[256] = {};
   bool captureKeyWasDown = false;
 
+  int glErrors = 0;  // GL errors found after frames so far
   int capturesOpened = 0;
   std::vector<unsigned char> captureBuffer;
 };

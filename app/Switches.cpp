@@ -41,6 +41,7 @@ const SwitchRow switchTable[] = {
        if (fps > 0) launchSettings.captureFps = fps;
      }},
     {'c', [](const char* a) { parseCaptureCodecSwitch(a); }},
+    {'e', [](const char*) { launchSettings.reportGlErrors = true; }},
     {'z',
      [](const char* a) {
        resolutionForCode(std::atoi(a), &launchSettings.width, &launchSettings.height);

@@ -24,7 +24,16 @@ enum : uint16_t {
   kMeshMatrix = 0x4160,
   kDirectLight = 0x4600,
   kCamera = 0x4700,
+  kBitMap = 0x1100,
+  kMeshBoxMap = 0x4190,
+  kSpotlight = 0x4610,
+  kSpotProjector = 0x4653,
+  kMatName = 0xA000,
+  kMatMapName = 0xA300,
+  kMatEntry = 0xAFFF,
   kKfData = 0xB000,
+  kKfHeader = 0xB00A,
+  kInstanceName = 0xB011,
   kFirstNodeTag = 0xB001,
   kLastNodeTag = 0xB007,
   kNodeHeader = 0xB010,
@@ -33,7 +42,12 @@ enum : uint16_t {
   kLastTrack = 0xB029,
 };
 
-const uint32_t kNameLength = 64;  // lib3ds's name buffers, terminator included
+// lib3ds's name limits, terminator included: 64 for most names, 13 for the
+// keyframe header's, 11 for a morph key's. A longer or unterminated name
+// makes it give up halfway through the file.
+const uint32_t kNameLength = 64;
+const uint32_t kKfHeaderNameLength = 13;
+const uint32_t kMorphNameLength = 11;
 const uint16_t kNoNode = 65535;   // lib3ds's "no id" and "no parent"
 
 class ChunkChecker {
@@ -55,8 +69,8 @@ class ChunkChecker {
 
   // Offset just past a terminated name starting at `at`, or 0 when none ends
   // inside the chunk and lib3ds's buffer.
-  uint32_t pastName(uint32_t at, uint32_t end) const {
-    for (uint32_t i = at; i < end && i - at < kNameLength; ++i)
+  uint32_t pastName(uint32_t at, uint32_t end, uint32_t limit = kNameLength) const {
+    for (uint32_t i = at; i < end && i - at < limit; ++i)
       if (data_[i] == 0) return i + 1;
     return 0;
   }
@@ -84,7 +98,35 @@ class ChunkChecker {
       case kMData:
         return children(id, begin, end);
       case kKfData:
+        // lib3ds reads keyframes only at the top; elsewhere it skips them.
+        if (parent != kM3dMagic && parent != kMlibMagic && parent != kCMagic) return true;
+        nodesInKfData_ = 0;
         return children(id, begin, end) && nodeTreeIsAForest();
+      case kKfHeader: {  // revision, the scene's name, the frame count
+        if (parent != kKfData) return true;
+        uint32_t after = payload >= 2 ? pastName(begin + 2, end, kKfHeaderNameLength) : 0;
+        return after && end - after >= 4;
+      }
+      case kMatEntry:
+        return !isTopLevel(parent) || children(id, begin, end);
+      case kMatName:
+        return parent != kMatEntry || pastName(begin, end);
+      case kMatMapName:
+        return !isTextureMap(parent) || pastName(begin, end);
+      case kBitMap:
+        return parent != kMData || pastName(begin, end);
+      case kMeshBoxMap: {  // six face names
+        if (parent != kTriObject) return true;
+        uint32_t at = begin;
+        for (int face = 0; face < 6 && at; ++face) at = pastName(at, end);
+        return at != 0;
+      }
+      case kSpotlight:  // target, hot spot, fall-off, then its chunks
+        return parent != kDirectLight || (payload >= 20 && children(id, begin + 20, end));
+      case kSpotProjector:
+        return parent != kSpotlight || pastName(begin, end);
+      case kInstanceName:
+        return !isNode(parent) || pastName(begin, end);
       case kNamedObject: {
         uint32_t after = pastName(begin, end);
         return after && children(id, after, end);
@@ -128,15 +170,33 @@ class ChunkChecker {
         return true;
       default:
         if (id >= kFirstNodeTag && id <= kLastNodeTag && parent == kKfData) {
-          nodes_.push_back(NodeLink{0, 0});  // lib3ds's defaults
+          // lib3ds numbers the nodes of a keyframe section in order (a
+          // node id chunk overrides it); a node without a header keeps
+          // parent 0.
+          nodes_.push_back(NodeLink{nodesInKfData_++, 0});
           return children(id, begin, end);
         }
         if (id >= kFirstTrack && id <= kLastTrack && isNode(parent)) return track(id, begin, end);
+        if (isTextureMap(id) && parent == kMatEntry) return children(id, begin, end);
         return true;  // lib3ds reads fixed-size values or skips it
     }
   }
 
   static bool isNode(uint16_t id) { return id >= kFirstNodeTag && id <= kLastNodeTag; }
+  static bool isTopLevel(uint16_t id) {
+    return id == kM3dMagic || id == kMlibMagic || id == kCMagic || id == kMData;
+  }
+  // The chunks lib3ds reads as texture maps of a material.
+  static bool isTextureMap(uint16_t id) {
+    switch (id) {
+      case 0xA200: case 0xA33E: case 0xA33A: case 0xA340: case 0xA210: case 0xA342:
+      case 0xA230: case 0xA344: case 0xA204: case 0xA348: case 0xA33C: case 0xA346:
+      case 0xA33D: case 0xA34A: case 0xA220: case 0xA34C:
+        return true;
+      default:
+        return false;
+    }
+  }
 
   // A mesh: its chunks, then every face's corners inside the point list
   // (lib3ds computes face normals from them while it reads).
@@ -219,7 +279,7 @@ class ChunkChecker {
       switch (id) {
         case 0xB021: value = 16; break;  // rotation: angle and axis
         case 0xB026: {                   // morph: a name
-          uint32_t after = pastName(at, end);
+          uint32_t after = pastName(at, end, kMorphNameLength);
           if (!after) return false;
           value = after - at;
           break;
@@ -249,6 +309,7 @@ class ChunkChecker {
   uint32_t faces_ = 0;
   uint32_t faceList_ = 0;
   std::vector<NodeLink> nodes_;  // keyframe nodes met so far
+  uint16_t nodesInKfData_ = 0;   // nodes of the keyframe section being checked
 };
 
 }  // namespace

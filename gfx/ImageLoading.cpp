@@ -5,6 +5,7 @@
 #include <png.h>
 
 #include <cmath>
+#include <cstdio>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
@@ -62,53 +63,70 @@ void uploadRgb(GLenum target, int width, int height, const unsigned char* rgb, b
   glTexImage2D(target, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb);
 }
 
-int uploadPng(png_structp png, int transforms) {
+// libpng's errors and warnings, worded by libpng, on standard output with
+// the picture's name (its defaults print to standard error without one).
+void pngError(png_structp png, png_const_charp message) {
+  std::printf("PNG error in %s: %s\n", static_cast<const char*>(png_get_error_ptr(png)), message);
+  std::fflush(stdout);
+  png_longjmp(png, 1);
+}
+
+void pngWarning(png_structp png, png_const_charp message) {
+  std::printf("PNG warning in %s: %s\n", static_cast<const char*>(png_get_error_ptr(png)), message);
+}
+
+png_structp newPngReader(const char* name) {
+  return png_create_read_struct(PNG_LIBPNG_VER_STRING, const_cast<char*>(name), pngError, pngWarning);
+}
+
+// Decodes the whole picture of a reader whose input is set up; the reader
+// is destroyed either way.
+bool decodePng(png_structp png, int transforms, const char* name, PngPicture& out) {
+  out = PngPicture();
   png_infop info = png_create_info_struct(png);
   if (!info) {
     png_destroy_read_struct(&png, nullptr, nullptr);
-    return -1;
+    return false;
   }
-  // Declared before the jump so that it survives it.
-  unsigned char* volatile pixels = nullptr;
   if (setjmp(png_jmpbuf(png))) {
-    free(pixels);
+    // pngError has named the picture and said why.
     png_destroy_read_struct(&png, &info, nullptr);
-    return -1;
+    out.pixels.clear();
+    return false;
   }
   png_set_sig_bytes(png, 0);
   png_read_png(png, info, transforms, nullptr);
   png_uint_32 width = 0, height = 0;
   int bitDepth = 0, colourType = 0, interlace = 0, compression = 0, filter = 0;
   png_get_IHDR(png, info, &width, &height, &bitDepth, &colourType, &interlace, &compression, &filter);
-  int channels = png_get_channels(png, info);
+  const int channels = png_get_channels(png, info);
   png_bytepp rows = png_get_rows(png, info);
   // Only 8-bit samples upload as they stand; palette indices are not colours.
-  GLenum format = 0;
-  switch (channels) {
-    case 1: format = GL_LUMINANCE; break;
-    case 2: format = GL_LUMINANCE_ALPHA; break;
-    case 3: format = GL_RGB; break;
-    case 4: format = GL_RGBA; break;
-  }
-  if (bitDepth != 8 || (colourType & PNG_COLOR_MASK_PALETTE) || format == 0 || !rows) {
+  if (bitDepth != 8 || (colourType & PNG_COLOR_MASK_PALETTE) || channels < 1 || channels > 4 || !rows) {
+    std::printf("PNG picture %s not used: %d-bit %s samples\n", name, bitDepth,
+                (colourType & PNG_COLOR_MASK_PALETTE) ? "palette" : "colour");
     png_destroy_read_struct(&png, &info, nullptr);
-    return -1;
+    return false;
   }
-  size_t rowBytes = static_cast<size_t>(channels) * width;
-  pixels = static_cast<unsigned char*>(calloc(rowBytes * height, 1));
-  if (!pixels) {
-    png_destroy_read_struct(&png, &info, nullptr);
-    return -1;
-  }
-  for (png_uint_32 r = 0; r < height; ++r) memcpy(pixels + r * rowBytes, rows[r], rowBytes);
-  GLenum target = textureTargetFor(static_cast<int>(width), static_cast<int>(height));
+  const size_t rowBytes = static_cast<size_t>(channels) * width;
+  out.pixels.resize(rowBytes * height);
+  for (png_uint_32 r = 0; r < height; ++r) memcpy(out.pixels.data() + r * rowBytes, rows[r], rowBytes);
+  out.width = width;
+  out.height = height;
+  out.channels = channels;
+  png_destroy_read_struct(&png, &info, nullptr);
+  return true;
+}
+
+int uploadPngPicture(const PngPicture& picture) {
+  static const GLenum formats[] = {GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA};
+  const GLenum format = formats[picture.channels - 1];
+  const GLenum target = textureTargetFor(static_cast<int>(picture.width), static_cast<int>(picture.height));
   glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(target, 0, static_cast<GLint>(format), static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
-               format, GL_UNSIGNED_BYTE, pixels);
-  free(pixels);
-  png_destroy_read_struct(&png, &info, nullptr);
+  glTexImage2D(target, 0, static_cast<GLint>(format), static_cast<GLsizei>(picture.width),
+               static_cast<GLsizei>(picture.height), 0, format, GL_UNSIGNED_BYTE, picture.pixels.data());
   return 0;
 }
 
@@ -173,19 +191,32 @@ int uploadJpeg(JpegSource* source, int compress) {
   return result;
 }
 
-int uploadPngMemory(const uint8_t* data, size_t size, int transforms) {
-  if (!data) return -1;
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  if (!png) return -1;
+bool decodePngMemory(const uint8_t* data, size_t size, int transforms, const char* name, PngPicture& out) {
+  if (!name) name = "PNG picture";
+  if (!data) {
+    out = PngPicture();
+    return false;
+  }
+  png_structp png = newPngReader(name);
+  if (!png) return false;
   PngMemoryReader reader = {data, data + size};
   png_set_read_fn(png, &reader, readPngMemory);
-  return uploadPng(png, transforms);
+  return decodePng(png, transforms, name, out);
 }
 
-int uploadPngFile(FILE* file, int transforms) {
+int uploadPngMemory(const uint8_t* data, size_t size, int transforms, const char* name) {
+  PngPicture picture;
+  if (!decodePngMemory(data, size, transforms, name, picture)) return -1;
+  return uploadPngPicture(picture);
+}
+
+int uploadPngFile(FILE* file, int transforms, const char* name) {
   if (!file) return -1;
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (!name) name = "PNG file";
+  png_structp png = newPngReader(name);
   if (!png) return -1;
   png_init_io(png, file);
-  return uploadPng(png, transforms);
+  PngPicture picture;
+  if (!decodePng(png, transforms, name, picture)) return -1;
+  return uploadPngPicture(picture);
 }

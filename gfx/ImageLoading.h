@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "gfx/GlExtensions.h"
 
@@ -33,7 +34,20 @@ int uploadJpeg(JpegSource* source, int compress);
 int readJpegSize(JpegSource* source, int32_t* width, int32_t* height);
 int decodeJpegInto(JpegSource* source, unsigned char* rgb);
 
-// PNG from memory (reads never go past `size`) or from an open file.
-// 0 on success, -1 when the file is not a PNG we can upload.
-int uploadPngMemory(const uint8_t* data, size_t size, int transforms);
-int uploadPngFile(FILE* file, int transforms);
+// A decoded PNG: 8-bit samples, `channels` (1 to 4) a pixel, top row first.
+struct PngPicture {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  int channels = 0;
+  std::vector<unsigned char> pixels;
+};
+
+// Decodes PNG bytes (reads never go past `size`); false when they are not a
+// picture the show can upload, after a line on standard output that names
+// `name` and says why (libpng's own words where libpng refuses).
+bool decodePngMemory(const uint8_t* data, size_t size, int transforms, const char* name, PngPicture& out);
+
+// PNG from memory or from an open file into the bound texture. 0 on
+// success, -1 when the file is not a PNG we can upload (said as above).
+int uploadPngMemory(const uint8_t* data, size_t size, int transforms, const char* name = nullptr);
+int uploadPngFile(FILE* file, int transforms, const char* name = nullptr);

@@ -5,6 +5,7 @@
 // bytes through the same checks.
 #include "gfx/Scene3ds.h"
 
+#include <lib3ds/chunk.h>
 #include <lib3ds/file.h>
 #include <lib3ds/io.h>
 #include <lib3ds/matrix.h>
@@ -88,6 +89,29 @@ void showLoadError(const char* name) {
 
 }  // namespace
 
+int lib3dsChunkNesting() {
+  // NOTE: lib3ds offers its record only through its dump line, printed with
+  // the record in front; the line goes into memory instead of the terminal.
+  char line[256] = {};
+  std::FILE* capture = fmemopen(line, sizeof line - 1, "w");
+  if (!capture) return -1;
+  std::fflush(stdout);
+  std::FILE* terminal = stdout;
+  stdout = capture;
+  lib3ds_chunk_enable_dump(LIB3DS_TRUE, LIB3DS_FALSE);
+  lib3ds_chunk_dump_info("|");
+  lib3ds_chunk_enable_dump(LIB3DS_FALSE, LIB3DS_FALSE);
+  stdout = terminal;
+  std::fclose(capture);
+  const char* bar = std::strchr(line, '|');
+  return bar ? static_cast<int>(bar - line) / 2 : -1;
+}
+
+void closeLib3dsChunks(Lib3dsIo* io) {
+  Lib3dsChunk chunk{};
+  for (int depth = lib3dsChunkNesting(); depth > 0; --depth) lib3ds_chunk_read_end(&chunk, io);
+}
+
 Lib3dsIo* newMemoryIo3ds(MemoryStream3ds* stream) {
   return lib3ds_io_new(stream, streamError, streamSeek, streamTell, streamRead, streamWrite);
 }
@@ -104,8 +128,14 @@ Lib3dsFile* read3dsFromMemory(const unsigned char* data, int32_t size, const cha
   stream.size = size;
   Lib3dsIo* io = newMemoryIo3ds(&stream);
   Lib3dsFile* file = io ? lib3ds_file_new() : nullptr;
-  bool ok = file && lib3ds_file_read(file, io) && !stream.failed && facesInRange(file);
-  if (io) lib3ds_io_free(io);
+  const bool read = file && lib3ds_file_read(file, io);
+  bool ok = read && !stream.failed && facesInRange(file);
+  if (io) {
+    // A read that gave up inside lib3ds left its chunks open; closed here,
+    // no number of failed loads can overflow lib3ds's nesting record.
+    if (file) closeLib3dsChunks(io);
+    lib3ds_io_free(io);
+  }
   if (!ok) {
     if (file) lib3ds_file_free(file);
     showLoadError(name);

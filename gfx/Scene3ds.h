@@ -31,6 +31,12 @@ struct MemoryStream3ds {
 // A lib3ds I/O object over the stream (free it with lib3ds_io_free).
 Lib3dsIo* newMemoryIo3ds(MemoryStream3ds* stream);
 
+// How many chunks lib3ds's process-wide nesting record holds open (0 between
+// reads); -1 when it cannot be read back.
+int lib3dsChunkNesting();
+// Closes every chunk the record holds open (`io` is sought to 0 meanwhile).
+void closeLib3dsChunks(Lib3dsIo* io);
+
 // Parses a 3DS file held in memory. On failure shows the "3DS Load error"
 // box with `name` as its text and returns null; nothing is leaked.
 Lib3dsFile* read3dsFromMemory(const unsigned char* data, int32_t size, const char* name);

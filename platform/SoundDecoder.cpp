@@ -5,10 +5,13 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/error.h>
+#include <libavutil/log.h>
 }
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 
 namespace platform {
 
@@ -40,6 +43,53 @@ float sampleOf(const AVFrame* frame, int c, int s) {
   }
 }
 
+// NOTE: a damaged or foreign file makes libav complain once a frame (a
+// random file, hundreds of lines). While a sound file is read only its
+// first complaint is kept: it joins the error when the file does not open,
+// or becomes one line naming the file when it does; the rest is dropped.
+// Other libav users keep the default output.
+const std::string* soundBeingRead = nullptr;
+bool soundComplained = false;
+bool soundOpening = false;
+std::string firstComplaint;
+
+void printComplaint() {
+  std::printf("Sound file %s is damaged (%s); later complaints about it are not shown\n",
+              soundBeingRead->c_str(), firstComplaint.c_str());
+  std::fflush(stdout);
+}
+
+void logOnce(void* context, int level, const char* format, va_list arguments) {
+  if (!soundBeingRead) {
+    av_log_default_callback(context, level, format, arguments);
+    return;
+  }
+  if (level > AV_LOG_ERROR || soundComplained) return;
+  soundComplained = true;
+  char text[256];
+  std::vsnprintf(text, sizeof text, format, arguments);
+  firstComplaint = text;
+  while (!firstComplaint.empty() && (firstComplaint.back() == '\n' || firstComplaint.back() == ' '))
+    firstComplaint.pop_back();
+  if (!soundOpening) printComplaint();
+}
+
+// Routes libav's log to logOnce while it reads `path`.
+class ReadingSound {
+ public:
+  ReadingSound(const std::string& path, bool opening) {
+    av_log_set_callback(logOnce);
+    soundBeingRead = &path;
+    soundOpening = opening;
+  }
+  ~ReadingSound() {
+    soundBeingRead = nullptr;
+    soundOpening = false;
+  }
+  ReadingSound(const ReadingSound&) = delete;
+  ReadingSound& operator=(const ReadingSound&) = delete;
+};
+
 bool formatSupported(int format) {
   return format == AV_SAMPLE_FMT_FLTP || format == AV_SAMPLE_FMT_FLT ||
          format == AV_SAMPLE_FMT_S16P || format == AV_SAMPLE_FMT_S16 ||
@@ -58,6 +108,7 @@ struct SoundDecoder::State {
   std::vector<int16_t> pending;  // decoded, not yet handed out
   size_t pendingStart = 0;
   std::string error;
+  std::string path;
 
   void release() {
     avcodec_free_context(&codec);
@@ -68,6 +119,9 @@ struct SoundDecoder::State {
     pendingStart = 0;
     ended = false;
   }
+
+  // Opens the file's sound stream and its decoder; false after fail().
+  bool openStreams();
 
   bool fail(const std::string& what) {
     error = what;
@@ -124,6 +178,20 @@ bool SoundDecoder::open(const std::string& path) {
   State& s = *state;
   s.release();
   s.error.clear();
+  s.path = path;
+  soundComplained = false;
+  firstComplaint.clear();
+  ReadingSound quietly(s.path, true);
+  if (!s.openStreams()) {
+    if (!firstComplaint.empty()) s.error += " (" + firstComplaint + ")";
+    return false;
+  }
+  if (soundComplained) printComplaint();
+  return true;
+}
+
+bool SoundDecoder::State::openStreams() {
+  State& s = *this;
   if (avformat_open_input(&s.format, path.c_str(), nullptr, nullptr) < 0)
     return s.fail("cannot open " + path);
   if (avformat_find_stream_info(s.format, nullptr) < 0) return s.fail(path + " holds no sound");
@@ -150,7 +218,10 @@ void SoundDecoder::read(int64_t frames, std::vector<int16_t>& out) {
     if (s.pendingStart >= s.pending.size()) {
       s.pending.clear();
       s.pendingStart = 0;
-      if (s.codec != nullptr) s.decodeMore();
+      if (s.codec != nullptr) {
+        ReadingSound quietly(s.path, false);
+        s.decodeMore();
+      }
       if (s.pending.empty()) break;
     }
     const size_t take = std::min(wanted, s.pending.size() - s.pendingStart);

@@ -51,7 +51,7 @@ int ResourceRegistry::decodeJpeg(const char* name, unsigned char* rgb) {
 int ResourceRegistry::loadPngTexture(const char* name, int transforms) {
   std::vector<unsigned char> bytes;
   if (!readImage(*this, name, bytes)) return -1;
-  return uploadPngMemory(bytes.data(), bytes.size(), transforms);
+  return uploadPngMemory(bytes.data(), bytes.size(), transforms, name);
 }
 
 Lib3dsFile* ResourceRegistry::load3ds(const char* name) {
@@ -69,7 +69,7 @@ swfScript* ResourceRegistry::loadSwf(const char* name) {
   std::vector<unsigned char> bytes;
   if (!name || !readAsset(name, bytes)) {
     if (name && !usePack) std::printf("File not found: %s\n", loosePath(name).c_str());
-    return new swfScript(nullptr, true, 0);  // says so and plays nothing
+    return new swfScript(nullptr, true, 0, name);  // says so and plays nothing
   }
-  return new swfScript(bytes.data(), true, bytes.size());
+  return new swfScript(bytes.data(), true, bytes.size(), name);
 }

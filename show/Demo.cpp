@@ -4,6 +4,7 @@
 #include "gfx/COverlayImage.h"
 #include "gfx/GlExtensions.h"
 #include "platform/Clock.h"
+#include "platform/MessageBox.h"
 #include "show/Scene.h"
 #include "show/KeyValue.h"
 #include "show/MusicStream.h"
@@ -29,6 +30,11 @@ Demo::Demo(ResourceRegistry* registry, const ShowOrder& order) : registry(regist
     delete[] musicFile;
     delete[] settings;
   }
+  // NOTE: without a music file named, a recording would quietly lose its
+  // soundtrack; the viewer hears of it as of a missing music file.
+  if (this->musicFile.empty())
+    platform::messageBox("demo.cfg names no music file: the show plays without its soundtrack",
+                         "Cannot find file", platform::MessageIcon::None);
   scenes[0] = nullptr;
 }
 

@@ -1,6 +1,8 @@
 // LoadingScreen: progress frames over the loading picture.
 #include "show/LoadingScreen.h"
 
+#include <cstdio>
+
 #include "gfx/GlExtensions.h"
 #include "gfx/ScreenQuad.h"
 #include "gfx/TextureHandle.h"
@@ -59,7 +61,10 @@ void runLoadingSequence(Demo& demo, int startScene, unsigned pauseMs) {
   setScreenOrtho(0.0, 1.0, 1.0, 0.0);
 
   loadingTexture.bind();
-  demo.registry->loadPngTexture("zoltload.png", 0);
+  // The bar is drawn either way; a missing picture had its own message, a
+  // broken one its decoder's line, and this says what the viewer will see.
+  if (demo.registry->loadPngTexture("zoltload.png", 0) != 0)
+    std::printf("Loading screen without its picture: zoltload.png could not be used\n");
 
   drawProgressFrame(0.0f);
   int n = 0;

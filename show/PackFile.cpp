@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,23 @@ void reportPackError(const char* text, const char* caption) {
   platform::messageBox(text, caption, platform::MessageIcon::None, platform::MessageButtons::Ok);
 }
 
+// Archives found missing or unreadable: each is reported in a box once, and
+// while it stays so later reads say so in a line; a read that opens it again
+// clears it.
+std::set<std::string>& unreadableArchives() {
+  static std::set<std::string> paths;
+  return paths;
+}
+
+void reportUnreadableArchive(const char* packPath, const char* name) {
+  if (unreadableArchives().insert(packPath).second) {
+    reportPackError(packPath, kNoArchive);
+  } else {
+    std::printf("%s %s: %s not read\n", kNoArchive, packPath, name);
+    std::fflush(stdout);
+  }
+}
+
 bool equalIgnoringCase(const char* a, const char* b) {
   for (;; ++a, ++b) {
     unsigned char ca = static_cast<unsigned char>(*a);
@@ -33,15 +51,20 @@ bool equalIgnoringCase(const char* a, const char* b) {
   }
 }
 
-// Reads `size` bytes at `offset` of the archive into `block`. False when the
-// archive cannot be opened (`opened` false) or is too short for the block.
-bool readBlock(const char* packPath, long offset, unsigned char* block, size_t size, bool& opened) {
+enum class BlockRead { Ok, Short, Unreadable };
+
+// Reads `size` bytes at `offset` of the archive into `block`: Short when the
+// archive ends first, Unreadable when it cannot be opened or read at all (a
+// folder in its place, a read error).
+BlockRead readBlock(const char* packPath, long offset, unsigned char* block, size_t size) {
   std::FILE* file = std::fopen(packPath, "rb");
-  opened = file != nullptr;
-  if (!file) return false;
-  bool ok = std::fseek(file, offset, SEEK_SET) == 0 && std::fread(block, 1, size, file) == size;
+  if (!file) return BlockRead::Unreadable;
+  BlockRead result = BlockRead::Ok;
+  if (std::fseek(file, offset, SEEK_SET) != 0 || std::fread(block, 1, size, file) != size)
+    result = std::ferror(file) ? BlockRead::Unreadable : BlockRead::Short;
   std::fclose(file);
-  return ok;
+  if (result != BlockRead::Unreadable) unreadableArchives().erase(packPath);
+  return result;
 }
 
 }  // namespace
@@ -76,14 +99,14 @@ unsigned char* readPackEntry(const PackDirectoryTable& directory, const char* pa
     reportPackError(name, kBadEntry);
     return nullptr;
   }
-  bool opened = false;
-  if (!readBlock(packPath, offset, packed.get(), static_cast<size_t>(packedSize), opened)) {
+  const BlockRead read = readBlock(packPath, offset, packed.get(), static_cast<size_t>(packedSize));
+  if (read == BlockRead::Unreadable) {
+    reportUnreadableArchive(packPath, name);
+    return nullptr;
+  }
+  if (read == BlockRead::Short) {
     // A truncated archive cannot hold the entry: it cannot be unpacked.
-    if (opened) {
-      reportPackError(name, kBadEntry);
-    } else {
-      reportPackError(packPath, kNoArchive);
-    }
+    reportPackError(name, kBadEntry);
     return nullptr;
   }
 
@@ -105,6 +128,13 @@ unsigned char* readPackEntry(const PackDirectoryTable& directory, const char* pa
     return nullptr;
   }
   return buffer;
+}
+
+bool packFileReadable(const char* packPath) {
+  unsigned char first = 0;
+  if (readBlock(packPath, 0, &first, 1) == BlockRead::Ok) return true;
+  reportUnreadableArchive(packPath, "the first byte");
+  return false;
 }
 
 unsigned char* readLooseText(const char* path) {

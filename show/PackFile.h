@@ -17,10 +17,19 @@ int findPackEntry(const PackDirectoryTable& directory, const char* name);
 
 // The unpacked entry followed by two zero bytes, owned by the caller
 // (delete[]); null after a message box when the name is not in the
-// directory, the archive cannot be opened, or the entry does not inflate
-// to exactly its unpacked size.
+// directory, the archive cannot be opened or read, or the entry does not
+// inflate to exactly its unpacked size. A missing or unreadable archive
+// gets its box once; later reads that fail on it say so in a line on
+// standard output, until a read opens it again.
 unsigned char* readPackEntry(const PackDirectoryTable& directory, const char* packPath,
                              const char* name);
+
+// The archive the show reads, in its working directory.
+const char* const kShowPackFile = "trov.qz5";
+
+// True when the archive opens and holds at least a byte; otherwise false
+// after the same report a failed read gives (see below).
+bool packFileReadable(const char* packPath);
 
 // A loose file read as text: "\r\n" arrives as "\n", followed by two zero
 // bytes; owned by the caller (delete[]). Null after a line on standard

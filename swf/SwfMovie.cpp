@@ -91,13 +91,13 @@ void SwfFrame::addCommand(const std::string& text) {
   if (!arguments.empty()) actions.push_back(std::move(arguments));
 }
 
-SwfMovie::SwfMovie(const unsigned char* data, size_t size) {
+SwfMovie::SwfMovie(const unsigned char* data, size_t size, const char* name) {
   displayHandlers = {{4, placeCommand}, {26, placeCommand}, {5, removeCommand}, {28, removeCommand}};
   commands["addObjectCallback"] = addObjectCallback;
   commands["removeObjectCallback"] = removeObjectCallback;
   commandResultHook = [](SwfMovie*, SwfArguments) { return 0; };
   if (data) {
-    SwfReader reader(this);
+    SwfReader reader(this, name);
     loaded = reader.load(data, size);
   }
 }

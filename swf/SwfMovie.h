@@ -48,7 +48,8 @@ class SwfMovie {
 
   // Reads the movie from size bytes at data; null data leaves it empty. A
   // file that is rejected leaves it empty too (no frames, frameCount 0).
-  SwfMovie(const unsigned char* data, size_t size);
+  // `name` labels the line that reports a rejected file (null: no line).
+  SwfMovie(const unsigned char* data, size_t size, const char* name = "");
   SwfMovie(const SwfMovie&) = delete;
   SwfMovie& operator=(const SwfMovie&) = delete;
 

@@ -43,7 +43,7 @@ enum PlaceFlags { kHasCharacter = 0x02, kHasMatrix = 0x04, kHasColourTransform =
 
 }  // namespace
 
-SwfReader::SwfReader(SwfMovie* movie) : movie_(movie) {}
+SwfReader::SwfReader(SwfMovie* movie, const char* name) : movie_(movie), name_(name) {}
 
 void SwfReader::fail(const std::string& why) {
   if (error_.empty()) error_ = why;
@@ -53,8 +53,10 @@ bool SwfReader::load(const unsigned char* data, size_t size) {
   error_.clear();
   // A wrong signature (the compressed form included) or a length below the
   // smallest possible file fails quietly, as such files always have.
+  // A named entry of the show's archive says so all the same.
   if (!data || size < kHeaderFixedBytes || std::memcmp(data, "FWS", 3) != 0) {
     error_ = "not an uncompressed movie";
+    if (name_ && name_[0]) std::printf("Rejected movie file %s: %s\n", name_, error_.c_str());
     return false;
   }
   version_ = data[3];
@@ -62,6 +64,7 @@ bool SwfReader::load(const unsigned char* data, size_t size) {
             static_cast<unsigned>(data[6]) << 16 | static_cast<unsigned>(data[7]) << 24;
   if (length_ < kMinimumFileLength) {
     error_ = "file length below 21";
+    if (name_ && name_[0]) std::printf("Rejected movie file %s: %s\n", name_, error_.c_str());
     return false;
   }
   bool ok = false;
@@ -86,7 +89,10 @@ bool SwfReader::load(const unsigned char* data, size_t size) {
   }
   if (!ok) {
     movie_->clearContent();
-    std::printf("Rejected movie file: %s\n", error_.c_str());
+    if (name_ && name_[0])
+      std::printf("Rejected movie file %s: %s\n", name_, error_.c_str());
+    else if (name_)
+      std::printf("Rejected movie file: %s\n", error_.c_str());
   }
   // The copy lives only as long as the load.
   data_.clear();

@@ -24,7 +24,9 @@ class SwfReader {
   static const int kFontTableSize = 265;  // font ids 0..264
   static const int kMaxSpriteNesting = 8;
 
-  explicit SwfReader(SwfMovie* movie);
+  // `name` goes into the line that reports a rejected file ("" for none;
+  // null keeps the rejection quiet).
+  explicit SwfReader(SwfMovie* movie, const char* name = "");
   // Reads size bytes at data into the movie. False when the file is
   // rejected; the movie then holds nothing from it.
   bool load(const unsigned char* data, size_t size);
@@ -55,6 +57,7 @@ class SwfReader {
   void readDefineText();
 
   SwfMovie* movie_;
+  const char* name_;
   std::vector<unsigned char> data_;
   SwfBitReader in_;
   unsigned length_ = 0;

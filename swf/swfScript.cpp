@@ -13,30 +13,35 @@ const float kPixelsPerTwip = 0.05f;
 
 }  // namespace
 
-swfScript::swfScript(const void* source, bool inMemory, size_t size) {
+swfScript::swfScript(const void* source, bool inMemory, size_t size, const char* name) {
   if (!source) {
-    std::printf("screwup in swfScript constructor\n");
+    if (name && name[0])
+      std::printf("screwup in swfScript constructor: no %s\n", name);
+    else
+      std::printf("screwup in swfScript constructor\n");
     return;
   }
   if (inMemory) {
-    build(static_cast<const unsigned char*>(source), size);
+    build(static_cast<const unsigned char*>(source), size, name);
   } else {
     const char* path = static_cast<const char*>(source);
     std::vector<unsigned char> bytes;
-    if (!platform::readWholeFile(path, bytes)) std::printf("File not found: %s\n", path);
-    build(bytes.data(), bytes.size());
+    const bool found = platform::readWholeFile(path, bytes);
+    if (!found) std::printf("File not found: %s\n", path);
+    build(bytes.data(), bytes.size(), !found ? nullptr : name && name[0] ? name : path);
   }
 }
 
 swfScript::~swfScript() = default;
 
-void swfScript::build(const unsigned char* bytes, size_t size) {
+void swfScript::build(const unsigned char* bytes, size_t size, const char* name) {
   // Each copy reads the bytes itself. An unreadable path still gives two
   // empty copies, so requests and commands behave as for a bad file.
   static const unsigned char kNothing = 0;
   if (!bytes) bytes = &kNothing;
-  current = std::make_unique<SwfMovie>(bytes, size);
-  ahead = std::make_unique<SwfMovie>(bytes, size);
+  // The ahead copy reads the same bytes: one line about them is enough.
+  current = std::make_unique<SwfMovie>(bytes, size, name);
+  ahead = std::make_unique<SwfMovie>(bytes, size, nullptr);
   // Only the current copy dispatches commands, so each fires once per frame
   // entered (the ahead copy would only reach empty built-ins).
   ahead->actionsEnabled = false;

@@ -27,7 +27,8 @@ class swfScript {
   // announcing more than that is refused). Otherwise source is a path to
   // read and size is unused. A null source makes an empty player whose
   // calls do nothing.
-  swfScript(const void* source, bool inMemory, size_t size);
+  // `name` labels a rejected file's line (the path when reading a file).
+  swfScript(const void* source, bool inMemory, size_t size, const char* name = "");
   ~swfScript();
   swfScript(const swfScript&) = delete;
   swfScript& operator=(const swfScript&) = delete;
@@ -51,5 +52,5 @@ class swfScript {
 
  private:
   void addRequest(int kind, int layer, float* out);
-  void build(const unsigned char* bytes, size_t size);
+  void build(const unsigned char* bytes, size_t size, const char* name);
 };

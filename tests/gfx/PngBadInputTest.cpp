@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <string>
 #include <vector>
 
 #include "gfx/ImageLoading.h"
@@ -49,4 +50,28 @@ TEST(PngBadInput, TruncatedOrCorruptEntriesFailCleanly) {
   for (size_t i = 60; i + 20 < corrupt.size(); i += 7) corrupt[i] ^= 0x5A;
   EXPECT_EQ(uploadPngMemory(corrupt.data(), corrupt.size(), 0), -1);
   EXPECT_EQ(uploadPngMemory(nullptr, 10, 0), -1);
+}
+
+// libpng's own words reach standard output with the entry's name in front,
+// and nothing goes to standard error (libpng's default) where a headless
+// log would lose which picture it meant.
+TEST(PngBadInput, LibpngMessagesNameTheEntry) {
+  std::vector<uint8_t> corrupt = smallPng();
+  corrupt[20] ^= 0x01;  // inside IHDR: its CRC no longer matches
+  PngPicture picture;
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(decodePngMemory(corrupt.data(), corrupt.size(), 0, "zoltload.png", picture));
+  const std::string out = testing::internal::GetCapturedStdout();
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(out.find("PNG error in zoltload.png: IHDR: CRC error"), std::string::npos) << out;
+  EXPECT_EQ(err, "");
+  EXPECT_TRUE(picture.pixels.empty());
+
+  std::vector<uint8_t> whole = smallPng();
+  ASSERT_TRUE(decodePngMemory(whole.data(), whole.size(), 0, "zolt1.png", picture));
+  EXPECT_EQ(picture.width, 32u);
+  EXPECT_EQ(picture.channels, 3);
+  EXPECT_EQ(picture.pixels.size(), 32u * 32u * 3u);
+  EXPECT_EQ(picture.pixels[3 * 33], static_cast<uint8_t>(3 * 7 + 13));
 }

@@ -239,3 +239,122 @@ TEST_F(Scene3dsCorrupt, RegistryReportsBadEntriesAndBadLooseFiles) {
   EXPECT_EQ(boxes[0].text, "cut.3ds");
   std::filesystem::remove_all(dir);
 }
+
+namespace {
+
+Bytes text(const std::string& s, bool terminated = true) {
+  Bytes b(s.begin(), s.end());
+  if (terminated) b.push_back(0);
+  return b;
+}
+
+Bytes floats(int n) { return Bytes(static_cast<size_t>(n) * 4, 0); }
+
+// A file with one named object, wrapped as lib3ds expects, plus `extra`
+// chunks in the editor data and `keyframes` in the keyframe data.
+Bytes fileWith(const Bytes& extra, const Bytes& keyframes) {
+  Bytes mdata = join({chunk(0x3D3E, {3, 0, 0, 0}), extra});
+  return chunk(0x4D4D, join({chunk(0x0002, {3, 0, 0, 0}), chunk(0x3D3D, mdata),
+                             chunk(0xB000, keyframes)}));
+}
+
+Bytes keyframeHeader(const Bytes& name) { return chunk(0xB00A, join({{5, 0}, name, {100, 0, 0, 0}})); }
+
+}  // namespace
+
+// Every chunk whose name lib3ds copies into a fixed buffer: a name that does
+// not end inside its chunk, or is longer than lib3ds allows there, is
+// refused before lib3ds sees the file (it would give up halfway through).
+TEST_F(Scene3dsCorrupt, NamesThatDoNotFitAreRefused) {
+  const std::string longName(64, 'n');
+  const Bytes mesh = chunk(0x4100, join({chunk(0x4110, {0, 0}), chunk(0x4120, {0, 0})}));
+  // The well-formed versions load: the checks refuse only what lib3ds would.
+  const Bytes goodKf = keyframeHeader(text("twelve chars"));
+  Lib3dsFile* file = read3dsFromMemory(fileWith({}, goodKf).data(),
+                                       static_cast<int32_t>(fileWith({}, goodKf).size()), "kfhdr.3ds");
+  ASSERT_NE(file, nullptr);
+  lib3ds_file_free(file);
+  const Bytes goodMaterial =
+      chunk(0xAFFF, join({chunk(0xA000, text("steel")), chunk(0xA200, chunk(0xA300, text("steel.jpg")))}));
+  file = read3dsFromMemory(fileWith(goodMaterial, {}).data(),
+                           static_cast<int32_t>(fileWith(goodMaterial, {}).size()), "material.3ds");
+  ASSERT_NE(file, nullptr);
+  lib3ds_file_free(file);
+
+  struct Case {
+    const char* what;
+    Bytes bytes;
+  } cases[] = {
+      {"keyframe header name unterminated", fileWith({}, chunk(0xB00A, join({{5, 0}, text("abc", false)})))},
+      {"keyframe header name of 13", fileWith({}, keyframeHeader(text("thirteen char")))},
+      {"keyframe header without frames", fileWith({}, chunk(0xB00A, join({{5, 0}, text("a")})))},
+      {"material name", fileWith(chunk(0xAFFF, chunk(0xA000, text(longName))), {})},
+      {"texture map name", fileWith(chunk(0xAFFF, chunk(0xA200, chunk(0xA300, text("x", false)))), {})},
+      {"background picture", fileWith(chunk(0x1100, text("sky", false)), {})},
+      {"box map names",
+       fileWith(chunk(0x4000, join({text("Box"), chunk(0x4100, join({chunk(0x4110, {0, 0}), chunk(0x4120, {0, 0}),
+                                                                     chunk(0x4190, join({text("a"), text("b")}))}))})),
+                {})},
+      {"spot projector",
+       fileWith(chunk(0x4000, join({text("Spot"),
+                                    chunk(0x4600, join({floats(3), chunk(0x4610, join({floats(5), chunk(0x4653, text(longName))}))}))})),
+                {})},
+      {"instance name",
+       fileWith(chunk(0x4000, join({text("Text01"), mesh})),
+                chunk(0xB002, join({chunk(0xB010, join({text("Text01"), {0, 0, 0, 0, 0xff, 0xff}})),
+                                    chunk(0xB011, text(longName))})))},
+  };
+  for (const Case& c : cases) expectRejected(c.bytes, c.what);
+  EXPECT_EQ(lib3dsChunkNesting(), 0);
+}
+
+// lib3ds keeps a process-wide record of the chunks it has open, one level
+// deeper for every read that gives up; left alone, a few dozen failures
+// overflow it and abort the process. The same bad file a hundred times
+// fails cleanly every time, and the record is back at zero after each.
+TEST_F(Scene3dsCorrupt, HundredFailedLoadsLeaveLib3dsAsTheyFoundIt) {
+  ASSERT_EQ(lib3dsChunkNesting(), 0);
+  const Bytes bad = fileWith({}, chunk(0xB00A, join({{5, 0}, text(std::string(40, 'k'))})));
+  for (int i = 0; i < 100; ++i) {
+    expectRejected(bad, "kfhdr.3ds");
+    ASSERT_EQ(lib3dsChunkNesting(), 0) << "load " << i;
+  }
+  // Straight into lib3ds, past the checks: the loader's own clean-up (the
+  // same as read3dsFromMemory's) takes the record back to zero each time.
+  for (int i = 0; i < 100; ++i) {
+    MemoryStream3ds stream;
+    stream.data = bad.data();
+    stream.size = static_cast<int32_t>(bad.size());
+    Lib3dsIo* io = newMemoryIo3ds(&stream);
+    Lib3dsFile* file = lib3ds_file_new();
+    EXPECT_FALSE(lib3ds_file_read(file, io));
+    EXPECT_GT(lib3dsChunkNesting(), 0);
+    closeLib3dsChunks(io);
+    ASSERT_EQ(lib3dsChunkNesting(), 0) << "read " << i;
+    lib3ds_file_free(file);
+    lib3ds_io_free(io);
+  }
+  Lib3dsFile* file = read3dsFromMemory(model.data(), static_cast<int32_t>(model.size()), "zolt.3ds");
+  EXPECT_NE(file, nullptr);
+  if (file) lib3ds_file_free(file);
+}
+
+// lib3ds numbers the nodes of a keyframe section in order when no id chunk
+// gives one; a node whose header names that number as its parent is its own
+// parent, and lib3ds would recurse until the stack runs out. (Found by the
+// 3DS fuzzer: the check had taken such a node's id to be 0.)
+TEST_F(Scene3dsCorrupt, NodeThatIsItsOwnParentByNumberIsRefused) {
+  auto node = [](const char* name, unsigned parent) {
+    return chunk(0xB002, chunk(0xB010, join({text(name), {0, 0, 0, 0}, {static_cast<unsigned char>(parent),
+                                                                      static_cast<unsigned char>(parent >> 8)}})));
+  };
+  const Bytes mesh = chunk(0x4000, join({text("Text01"), chunk(0x4100, join({chunk(0x4110, {0, 0}), chunk(0x4120, {0, 0})}))}));
+  // Node 0 at the top, node 1 under node 0: loads.
+  Bytes good = fileWith(mesh, join({node("Text01", 0xFFFF), node("Text01", 0)}));
+  Lib3dsFile* file = read3dsFromMemory(good.data(), static_cast<int32_t>(good.size()), "nodes.3ds");
+  ASSERT_NE(file, nullptr);
+  lib3ds_file_free(file);
+  // Node 1 under node 1.
+  expectRejected(fileWith(mesh, join({node("Text01", 0xFFFF), node("Text01", 1)})), "nodes.3ds");
+  EXPECT_EQ(lib3dsChunkNesting(), 0);
+}

@@ -269,6 +269,38 @@ TEST_F(BrokenArchiveTest, RegistryReportsTheArchiveNameItWasGiven) {
   expectOneBox(log, registry.packName, "Cannot Find Packfile");
 }
 
+// A missing archive is told once (fifteen boxes in a row would have to be
+// clicked away one by one); the reads after it fail with a line each, and
+// an archive that comes back is read, and told about again when it goes.
+TEST_F(BrokenArchiveTest, MissingOrUnreadableArchiveIsToldOnce) {
+  const std::string missing = (dir / "gone.qz5").string();
+  MessageLog log;
+  testing::internal::CaptureStdout();
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(readPackEntry(table(), missing.c_str(), "second.txt"), nullptr);
+  EXPECT_FALSE(packFileReadable(missing.c_str()));
+  std::string lines = testing::internal::GetCapturedStdout();
+  expectOneBox(log, missing, "Cannot Find Packfile");
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 15) << lines;
+  EXPECT_NE(lines.find("Cannot Find Packfile " + missing + ": second.txt not read"), std::string::npos) << lines;
+
+  fs::copy_file(archive, missing);
+  EXPECT_TRUE(packFileReadable(missing.c_str()));
+  unsigned char* entry = readPackEntry(table(), missing.c_str(), "second.txt");
+  EXPECT_NE(entry, nullptr);
+  delete[] entry;
+  fs::remove(missing);
+  // A folder in the archive's place opens but cannot be read.
+  fs::create_directory(missing);
+  MessageLog again;
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(packFileReadable(missing.c_str()));
+  EXPECT_EQ(readPackEntry(table(), missing.c_str(), "first.cfg"), nullptr);
+  lines = testing::internal::GetCapturedStdout();
+  expectOneBox(again, missing, "Cannot Find Packfile");
+  EXPECT_NE(lines.find("first.cfg not read"), std::string::npos) << lines;
+  fs::remove(missing);
+}
+
 TEST(LooseFiles, ReadAsTerminatedTextUnderTheRoot) {
   const fs::path root =
       fs::path(::testing::TempDir()) / ("zolt_loose_" + std::to_string(::getpid()));

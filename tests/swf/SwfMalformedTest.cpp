@@ -69,6 +69,21 @@ TEST(SwfMalformed, RejectedMoviesKeepNothingAndSayWhy) {
   EXPECT_NE(out.find("Rejected movie file: no End tag"), std::string::npos) << out;
 }
 
+// The player the registry makes names its entry, once for its two copies,
+// also for a file that is not a movie at all.
+TEST(SwfMalformed, RejectionsOfANamedEntrySayWhichOnce) {
+  Bytes file = TestFile(4).tag(2, squareShape(1)).showFrame().bytes();
+  std::string out = stdoutOf([&] { swfScript script(file.data(), true, file.size(), "bar2.swf"); });
+  EXPECT_NE(out.find("Rejected movie file bar2.swf: no End tag"), std::string::npos) << out;
+  EXPECT_EQ(out.find("Rejected"), out.rfind("Rejected")) << out;
+  const Bytes noise = {'C', 'W', 'S', 9, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+  out = stdoutOf([&] { swfScript script(noise.data(), true, noise.size(), "end.swf"); });
+  EXPECT_NE(out.find("Rejected movie file end.swf: not an uncompressed movie"), std::string::npos) << out;
+  // Unnamed bytes keep the quiet refusal they always had.
+  out = stdoutOf([&] { SwfMovie movie(noise.data(), noise.size()); });
+  EXPECT_EQ(out, "");
+}
+
 TEST(SwfMalformed, SpritesNestedTooDeepOrCutShortAreRejected) {
   Bytes inner = {0, 0, 0, 0};  // id 0, no frames, nothing: no End tag
   EXPECT_FALSE(loads(TestFile(1).tag(39, inner).end().bytes()));

@@ -1,0 +1,21 @@
+# The built program run whole, as users and pipelines run it (runs/): exit
+# statuses, every archive entry broken in turn, lossless recordings compared
+# frame for frame, GL errors after every frame. Its own binary, so the long
+# runs are ctest entries of their own with labels and time limits.
+file(GLOB _runs_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/runs/*.cpp)
+find_package(Threads REQUIRED)
+add_executable(zolt_runs ${_runs_sources})
+target_include_directories(zolt_runs PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_options(zolt_runs PRIVATE ${ZOLT_WARNINGS})
+target_compile_definitions(zolt_runs PRIVATE ZOLT_OUTPUT_DIR="${ZOLT_OUTPUT_DIR}")
+target_link_libraries(zolt_runs PRIVATE zoltcore GTest::gtest Threads::Threads)
+add_dependencies(zolt_runs zolt)
+
+function(zolt_run_test name filter timeout labels)
+  add_test(NAME ${name} COMMAND zolt_runs --gtest_filter=${filter} WORKING_DIRECTORY ${ZOLT_OUTPUT_DIR})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout} LABELS "${labels}")
+endfunction()
+zolt_run_test(zolt.ExitStatus "ExitStatus.*" 600 "run")
+zolt_run_test(zolt.CorruptEntrySweep "CorruptEntrySweep.*" 1500 "run;sweep")
+zolt_run_test(zolt.LosslessRecordingsAreIdentical "WholeShow.Lossless*" 1200 "run")
+zolt_run_test(zolt.NoGlErrorThroughTheShow "WholeShow.NoGlError*" 600 "run")

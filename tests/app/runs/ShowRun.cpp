@@ -1,0 +1,90 @@
+// ShowRun: folders, links and the shell command that runs zolt.
+#include "ShowRun.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "support/RunCommand.h"
+
+namespace fs = std::filesystem;
+
+namespace showrun {
+
+std::string& zoltBinary() {
+  static std::string path = std::string(ZOLT_OUTPUT_DIR) + "/zolt";
+  return path;
+}
+
+std::string& runEnvironment() {
+  static std::string text;
+  return text;
+}
+
+std::string freshFolder(const std::string& name) {
+  const fs::path folder = fs::temp_directory_path() / ("zolt-run-" + std::to_string(getpid()) + "-" + name);
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  return folder.string();
+}
+
+void linkArchive(const std::string& folder) {
+  fs::create_symlink(std::string(ZOLT_OUTPUT_DIR) + "/trov.qz5", fs::path(folder) / "trov.qz5");
+}
+
+void linkMusic(const std::string& folder) {
+  fs::create_symlink(std::string(ZOLT_OUTPUT_DIR) + "/zolt.mp3", fs::path(folder) / "zolt.mp3");
+}
+
+Result run(const std::string& folder, const std::string& switches, const std::string& environment,
+           int seconds) {
+  const std::string command = "cd '" + folder + "' && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " +
+                              runEnvironment() + " " + environment + " timeout -s KILL " + std::to_string(seconds) + " '" +
+                              zoltBinary() + "' " + switches + " 2>&1; echo \"rc=$?\"";
+  Result result;
+  result.output = testsupport::runAndRead(command);
+  const size_t at = result.output.rfind("rc=");
+  if (at != std::string::npos) {
+    result.status = std::stoi(result.output.substr(at + 3));
+    result.output.erase(at);
+  }
+  if (result.status == 137) result.status = 124;  // killed by the time limit
+  return result;
+}
+
+int countLines(const std::string& text, const std::string& word) {
+  int lines = 0;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    if (text.substr(start, end - start).find(word) != std::string::npos) ++lines;
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::string firstFault(const std::string& output) {
+  static const char* const signs[] = {"AddressSanitizer", "LeakSanitizer", "runtime error:",
+                                      "terminate called", "Segmentation fault", "Aborted",
+                                      "buffer overflow detected", "double free"};
+  for (const char* sign : signs) {
+    const size_t at = output.find(sign);
+    if (at != std::string::npos) return output.substr(at, 400);
+  }
+  return "";
+}
+
+Bytes readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::string& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace showrun

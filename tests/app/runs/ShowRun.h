@@ -1,0 +1,46 @@
+// ShowRun: the built program run as a user or a pipeline runs it, headless,
+// in a fresh folder of its own, with its exit status and everything it
+// printed (message boxes arrive on standard error without a display).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace showrun {
+
+struct Result {
+  int status = -1;  // 124 when it had to be stopped
+  std::string output;
+};
+
+// The zolt under test: --zolt=PATH on the command line, else the build's.
+std::string& zoltBinary();
+// Set for every run ("NAME=value ..."): --zolt-env=TEXT on the command line.
+std::string& runEnvironment();
+
+// A new empty folder for one run, named after `name`; removed first if an
+// earlier run left it.
+std::string freshFolder(const std::string& name);
+
+// Puts the archive and the soundtrack of the build beside the program's
+// working folder (as links, so nothing is copied).
+void linkArchive(const std::string& folder);
+void linkMusic(const std::string& folder);
+
+// Runs zolt in `folder` with `switches`, headless (offscreen video, dummy
+// sound) plus `environment` ("NAME=value ..."), stopped after `seconds`.
+Result run(const std::string& folder, const std::string& switches, const std::string& environment = "",
+           int seconds = 300);
+
+// Lines of `text` that contain `word`.
+int countLines(const std::string& text, const std::string& word);
+
+// What a sanitizer, the C++ runtime or the kernel says when the program
+// itself went wrong; empty when none of it is in `output`.
+std::string firstFault(const std::string& output);
+
+using Bytes = std::vector<unsigned char>;
+Bytes readBytes(const std::string& path);
+void writeBytes(const std::string& path, const Bytes& bytes);
+
+}  // namespace showrun
