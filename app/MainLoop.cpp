@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/AviWriter.h"
+#include "app/ExitStatus.h"
 #include "app/GlWindow.h"
 #include "app/LaunchSettings.h"
 #include "gfx/ExtensionSetup.h"
@@ -103,7 +104,7 @@ bool startUp() {
   if (const char* failure = runExtensionStartUp(checker, launchSettings.quality, &swapControl)) {
     platform::messageBox(failure, kExtensionFailureCaption, platform::MessageIcon::Information);
     releaseWindow();
-    std::exit(0);
+    std::exit(kExitCannotStart);
   }
   loadGlEntryPoints();  // the entry points outside the checked extensions
   if (swapControl) platform::setSwapInterval(1);

@@ -4,7 +4,7 @@
 # some); the short run starts from a fresh copy of them each time.
 #
 #   zolt_fuzzer(NAME jpeg SOURCES <files> TARGET <file> LIBS -lfoo
-#               SEEDS <globs> MAX_LEN 65536 [SECONDS 15] [AFTER <targets>])
+#               SEEDS <globs> MAX_LEN 65536 [SECONDS 15] [DICT <file>] [AFTER <targets>])
 #
 # A longer run by hand (one at a time; nice it on a shared machine):
 #   build/fuzz/<name>_fuzzer -close_fd_mask=1 -max_len=<MAX_LEN> build/fuzz/<name>_corpus
@@ -23,7 +23,7 @@ if(ZOLT_CLANGXX)
 endif()
 
 function(zolt_fuzzer)
-  cmake_parse_arguments(F "" "NAME;TARGET;MAX_LEN;SECONDS" "SOURCES;LIBS;SEEDS;AFTER" ${ARGN})
+  cmake_parse_arguments(F "" "NAME;TARGET;MAX_LEN;SECONDS;DICT" "SOURCES;LIBS;SEEDS;AFTER" ${ARGN})
   if(NOT ZOLT_FUZZING)
     message(STATUS "clang++ or libFuzzer missing: the ${F_NAME} fuzzer is not built")
     return()
@@ -56,7 +56,7 @@ function(zolt_fuzzer)
   string(REPLACE ";" "|" seeds "${F_SEEDS}")
   add_test(NAME ${F_NAME}_fuzz_short
     COMMAND ${CMAKE_COMMAND} -DFUZZER=${fuzzer} "-DSEEDS=${seeds}" -DMAX_LEN=${F_MAX_LEN}
-            -DCORPUS=${dir}/${F_NAME}_short_corpus -DSECONDS=${F_SECONDS}
+            -DCORPUS=${dir}/${F_NAME}_short_corpus -DSECONDS=${F_SECONDS} -DDICT=${F_DICT}
             -P ${CMAKE_SOURCE_DIR}/tests/support/fuzz/run_short_fuzz.cmake)
   set_tests_properties(${F_NAME}_fuzz_short PROPERTIES TIMEOUT 120 LABELS fuzz)
 endfunction()

@@ -1,6 +1,6 @@
 # Runs FUZZER for SECONDS from the files matching SEEDS ("|"-separated
-# globs) in a fresh CORPUS folder; any crash, leak or sanitizer report
-# fails the test.
+# globs) in a fresh CORPUS folder, with the dictionary DICT when given; any
+# crash, leak or sanitizer report fails the test.
 file(REMOVE_RECURSE ${CORPUS})
 file(MAKE_DIRECTORY ${CORPUS})
 string(REPLACE "|" ";" globs "${SEEDS}")
@@ -9,8 +9,12 @@ if(NOT seeds)
   message(FATAL_ERROR "no seeds match ${SEEDS}")
 endif()
 file(COPY ${seeds} DESTINATION ${CORPUS})
+set(dictionary)
+if(DICT)
+  set(dictionary -dict=${DICT})
+endif()
 execute_process(
-  COMMAND ${FUZZER} -seed=1 -max_total_time=${SECONDS} -max_len=${MAX_LEN} -close_fd_mask=1
+  COMMAND ${FUZZER} -seed=1 -max_total_time=${SECONDS} -max_len=${MAX_LEN} ${dictionary} -close_fd_mask=1
           -timeout=10 -rss_limit_mb=1024 -artifact_prefix=${CORPUS}/../ ${CORPUS}
   RESULT_VARIABLE result
   ERROR_VARIABLE log)
