@@ -122,6 +122,21 @@ void ShadowLight::clearTexGen() {
   glMatrixMode(GL_MODELVIEW);
 }
 
+void ShadowLight::projectOnUnit(GLenum unit, TextureHandle& texture) const {
+  glActiveTextureARB(unit);
+  texture.bind();
+  glEnable(texture.target);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  applyTexGen();
+  glMatrixMode(GL_MODELVIEW);
+}
+
+void ShadowLight::releaseUnit(GLenum unit) {
+  glActiveTextureARB(unit);
+  glDisable(GL_TEXTURE_2D);
+  clearTexGen();
+}
+
 void ShadowLight::setSpotDirection(int lightIndex) const {
   const Vec3 d = normalized(position - target);
   const GLfloat direction[3] = {d.x, d.y, d.z};

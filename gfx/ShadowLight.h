@@ -58,6 +58,11 @@ class ShadowLight {
   // Undoes applyTexGen on the active unit (generation off, identity
   // texture matrix); leaves GL_MODELVIEW as the matrix mode.
   static void clearTexGen();
+  // On texture unit `unit`: `texture` bound and enabled, modulating, and
+  // projected from the light (applyTexGen); back in GL_MODELVIEW.
+  void projectOnUnit(GLenum unit, TextureHandle& texture) const;
+  // On texture unit `unit`: the 2D target off and clearTexGen.
+  static void releaseUnit(GLenum unit);
   // GL_SPOT_DIRECTION of the light: position - target, normalised (zero
   // left as it is).
   void setSpotDirection(int lightIndex) const;

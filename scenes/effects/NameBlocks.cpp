@@ -238,22 +238,8 @@ void NameBlocks::drawFloor() {
 }
 
 void NameBlocks::shadowReceivingDraw() {
-  const bool depthUnit = light->compare != ShadowCompare::None;
-  if (depthUnit) {
-    glActiveTextureARB(GL_TEXTURE1_ARB);
-    light->depthMap.bind();
-    glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    light->applyTexGen();
-  }
-  if (circleMask) {
-    glActiveTextureARB(GL_TEXTURE2_ARB);
-    circleMask->bind();
-    glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    light->applyTexGen();
-  }
-  glMatrixMode(GL_MODELVIEW);
+  if (light->compare != ShadowCompare::None) light->projectOnUnit(GL_TEXTURE1_ARB, light->depthMap);
+  if (circleMask) light->projectOnUnit(GL_TEXTURE2_ARB, *circleMask);
 
   glEnable(GL_LIGHTING);
   glEnable(GL_COLOR_MATERIAL);
@@ -279,11 +265,8 @@ void NameBlocks::shadowReceivingDraw() {
   drawFloor();
   drawField(true, true);
 
-  for (GLenum unit : {GL_TEXTURE2_ARB, GL_TEXTURE1_ARB}) {
-    glActiveTextureARB(unit);
-    glDisable(GL_TEXTURE_2D);
-    ShadowLight::clearTexGen();
-  }
+  ShadowLight::releaseUnit(GL_TEXTURE2_ARB);
+  ShadowLight::releaseUnit(GL_TEXTURE1_ARB);
   glActiveTextureARB(GL_TEXTURE0_ARB);
   glShadeModel(GL_SMOOTH);
 }

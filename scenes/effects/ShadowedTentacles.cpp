@@ -70,32 +70,11 @@ void ShadowedTentacles::spinTo(float a) {
 void ShadowedTentacles::shadowReceivingDraw() {
   const bool depthUnit = light && pixelBuffer && light->compare != ShadowCompare::None;
   const bool maskUnit = light && circleMask;
-  if (depthUnit) {
-    glActiveTextureARB(GL_TEXTURE0_ARB);
-    light->depthMap.bind();
-    glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    light->applyTexGen();
-  }
-  if (maskUnit) {
-    glActiveTextureARB(GL_TEXTURE1_ARB);
-    circleMask->bind();
-    glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    light->applyTexGen();
-  }
-  glMatrixMode(GL_MODELVIEW);
+  if (depthUnit) light->projectOnUnit(GL_TEXTURE0_ARB, light->depthMap);
+  if (maskUnit) light->projectOnUnit(GL_TEXTURE1_ARB, *circleMask);
   tentacles.drawMoved();
-  if (maskUnit) {
-    glActiveTextureARB(GL_TEXTURE1_ARB);
-    glDisable(GL_TEXTURE_2D);
-    ShadowLight::clearTexGen();
-  }
-  if (depthUnit) {
-    glActiveTextureARB(GL_TEXTURE0_ARB);
-    glDisable(GL_TEXTURE_2D);
-    ShadowLight::clearTexGen();
-  }
+  if (maskUnit) ShadowLight::releaseUnit(GL_TEXTURE1_ARB);
+  if (depthUnit) ShadowLight::releaseUnit(GL_TEXTURE0_ARB);
   glActiveTextureARB(GL_TEXTURE0_ARB);
 }
 
