@@ -19,25 +19,14 @@
 #include <functional>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "gfx/GlExtensions.h"
 #include "gfx/OffsetMap.h"
 #include "gfx/PixelBuffer.h"
 #include "gfx/ScreenDistortion.h"
 #include "gfx/ScreenTexture.h"
-#include "platform/Window.h"
 
 namespace {
-
-struct Timing {
-  double medianMs = 0.0;
-  double p99Ms = 0.0;
-};
-
-double percentile(std::vector<double> values, double p) {
-  if (values.empty()) return 0.0;
-  std::sort(values.begin(), values.end());
-  return values[std::min(values.size() - 1, size_t(p * double(values.size() - 1) + 0.5))];
-}
 
 // Times `step` `frames` times after a tenth as many unmeasured runs.
 Timing measure(int frames, const std::function<void(int)>& step) {
@@ -152,14 +141,5 @@ void runAll(int frames) {
 
 int main(int argc, char** argv) {
   const int frames = argc > 1 ? std::max(10, std::atoi(argv[1])) : 300;
-  if (!platform::initVideo() || !platform::createWindow("targets_bench", 1280, 960) ||
-      !platform::createContext() || !platform::makeContextCurrent()) {
-    std::fprintf(stderr, "no OpenGL context\n");
-    return 1;
-  }
-  loadGlEntryPoints();
-  runAll(frames);
-  platform::deleteContext();
-  platform::destroyWindow();
-  return 0;
+  return runInBenchWindow("targets_bench", 1280, 960, [&] { runAll(frames); });
 }

@@ -17,6 +17,12 @@ inline Vec3 lerpVec3(float t, const Vec3& a, const Vec3& b) {
   return Vec3(lerp(t, a.x, b.x), lerp(t, a.y, b.y), lerp(t, a.z, b.z));
 }
 
+// p turned by the upper 3 x 3 of a column-major matrix (no translation).
+inline Vec3 rotatePoint(const float m[16], const Vec3& p) {
+  return Vec3(m[0] * p.x + m[4] * p.y + m[8] * p.z, m[1] * p.x + m[5] * p.y + m[9] * p.z,
+              m[2] * p.x + m[6] * p.y + m[10] * p.z);
+}
+
 // The rotation part of a camera looking from `eye` at `target`: rows side,
 // up and back, column-major, no translation (the caller translates by
 // -eye after multiplying it).

@@ -10,6 +10,7 @@
 #include "gfx/PixelBuffer.h"
 #include "gfx/ScreenDistortion.h"
 #include "gfx/ScreenTexture.h"
+#include "gfx/ShadowLight.h"
 #include "show/ResourceRegistry.h"
 #include "swf/RhythmAnimation.h"
 #include "swf/swfScript.h"
@@ -69,6 +70,13 @@ void makeRhythmAnimations(ResourceRegistry& registry, const char* name) {
     std::snprintf(key, sizeof key, "Rhythm%d", i);
     registry.adopt(key, animation, [](void* value) { delete static_cast<swfScript*>(value); });
   }
+}
+
+void makeShadowLight(ResourceRegistry& registry, const char* name) {
+  ShadowLight* light = new ShadowLight();
+  light->mapWidth = light->mapHeight = registry.good ? 512 : 256;
+  light->createDepthMap(GL_FLOAT);
+  registry.adopt(name, light, [](void* value) { delete static_cast<ShadowLight*>(value); });
 }
 
 void makeCaptureTexture(ResourceRegistry& registry, const char* name) {

@@ -21,5 +21,9 @@ void makeScreenDistortion(ResourceRegistry& registry, const char* name);
 // "white", "interp" and "verts".
 void makeRhythmAnimations(ResourceRegistry& registry, const char* name);
 
+// "ShadowLight": the shadow-map light, its depth map 512 x 512 with
+// "Good" on and 256 x 256 without.
+void makeShadowLight(ResourceRegistry& registry, const char* name);
+
 // "Capture*": a screen texture of the output size under `name`.
 void makeCaptureTexture(ResourceRegistry& registry, const char* name);

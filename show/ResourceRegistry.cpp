@@ -43,6 +43,7 @@ const MakeRow kMakeRows[] = {
     {"Rhythm0", false, makeRhythmAnimations},
     {"SimpleDSDT", false, makeScreenDistortion},
     {"MessDSDT", false, makeScreenDistortion},
+    {"ShadowLight", false, makeShadowLight},
     {"Capture", true, makeCaptureTexture},
 };
 

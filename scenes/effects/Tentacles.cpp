@@ -34,11 +34,6 @@ void ringRotation(float x, float y, float z, float out[16]) {
 
 namespace {
 
-Vec3 turn(const float m[16], const Vec3& p) {
-  return Vec3(m[0] * p.x + m[4] * p.y + m[8] * p.z, m[1] * p.x + m[5] * p.y + m[9] * p.z,
-              m[2] * p.x + m[6] * p.y + m[10] * p.z);
-}
-
 // The rotation of ring i for wave amplitude c at time t; the tip's when
 // i is the ring count.
 void waveRotation(int i, float t, float c, float out[16]) {
@@ -126,10 +121,10 @@ void Tentacle::movePoints(float t) {
   float m[16];
   for (int i = 0; i < ringCount; ++i) {
     waveRotation(i, t, c, m);
-    for (int k = 0; k < 3; ++k) movedPoints[3 * i + k] = turn(m, basePoints[3 * i + k]);
+    for (int k = 0; k < 3; ++k) movedPoints[3 * i + k] = rotatePoint(m, basePoints[3 * i + k]);
   }
   waveRotation(ringCount, t, c, m);
-  movedPoints[pointCount - 1] = turn(m, basePoints[pointCount - 1]);
+  movedPoints[pointCount - 1] = rotatePoint(m, basePoints[pointCount - 1]);
 }
 
 void Tentacle::drawArrays() const {
