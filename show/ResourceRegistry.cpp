@@ -43,7 +43,9 @@ const MakeRow kMakeRows[] = {
     {"Rhythm0", false, makeRhythmAnimations},
     {"SimpleDSDT", false, makeScreenDistortion},
     {"MessDSDT", false, makeScreenDistortion},
+    {"CircleMask", false, makeCircleMask},
     {"Capture", true, makeCaptureTexture},
+    {"LineCube", false, makeLineCube},
 };
 
 bool rowApplies(const MakeRow& row, const char* name) {
