@@ -6,12 +6,13 @@
 #include "scenes/opening/OpeningScene.h"
 #include "scenes/plane/PlaneScene.h"
 #include "scenes/swarm/BugSwarmScene.h"
+#include "scenes/tunnel/TunnelScene.h"
 
 const ShowOrder showOrder = {{
     makeOpeningScene,  // 0: opening
     makePlaneScene,    // 1: plane and scroller
     makeLineCubeScene, // 2: line cube
-    nullptr,           // 3: tunnel
+    makeTunnelScene,   // 3: tunnel
     makeGreetingsScene,  // 4: greetings
     nullptr,           // 5: credits
     makeBugSwarmScene, // 6: bug swarm
