@@ -1,6 +1,8 @@
 // LineCube: the curves, the cube's faces and the trails between them.
 #include "scenes/effects/LineCube.h"
 
+#include <GL/glu.h>
+
 #include <cmath>
 
 #include "gfx/LineDrawing.h"
@@ -21,6 +23,18 @@ void makeLineCubeResource(ResourceRegistry& registry, const char* name) {
 LineCube* sharedLineCube(ResourceRegistry* registry) {
   if (!registry->lineCubeMaker) registry->lineCubeMaker = makeLineCubeResource;
   return static_cast<LineCube*>(registry->get("LineCube"));
+}
+
+void beginCubeView(double fieldOfView) {
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glDisable(GL_DEPTH_TEST);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(fieldOfView, 1.0, 1.0, 100.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glTranslatef(0.0f, 0.0f, -10.0f);
 }
 
 LineCube::LineCube() {

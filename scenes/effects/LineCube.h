@@ -45,6 +45,11 @@ class LineCube final : public Effect {
   int width = 640;
 };
 
+// Sets up the current context to draw the cube off screen: additive lines,
+// no depth test, a square perspective of `fieldOfView` degrees (near 1, far
+// 100) seen from 10 units in front of the centre.
+void beginCubeView(double fieldOfView);
+
 // The registry's shared cube: installs the "LineCube" maker on the registry
 // the first time and asks for the row.
 LineCube* sharedLineCube(ResourceRegistry* registry);

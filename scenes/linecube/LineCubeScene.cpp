@@ -1,8 +1,6 @@
 // LineCubeScene: construction and the frame of scene 2.
 #include "scenes/linecube/LineCubeScene.h"
 
-#include <GL/glu.h>
-
 #include <algorithm>
 #include <cmath>
 
@@ -114,15 +112,7 @@ void LineCubeScene::renderCube(float x) {
   pbuffer512->makeCurrent();
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  glDisable(GL_DEPTH_TEST);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(90.0, 1.0, 1.0, 100.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glTranslatef(0.0f, 0.0f, -10.0f);  // seen from 10 units in front
+  beginCubeView(90.0);
   lineCube->render(x);
   copyScreen512->copy(0, 0, 0, 0, -1, -1);
   pbuffer512->restore();

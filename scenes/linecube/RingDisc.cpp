@@ -5,6 +5,8 @@
 #include <cmath>
 #include <utility>
 
+#include "gfx/LineDrawing.h"
+
 namespace {
 
 const float kPi = 3.14159265358979f;
@@ -66,13 +68,7 @@ int RingDisc::chainStart(float level0) const {
 void RingDisc::compile() {
   ringList.begin();
   for (int i = 0; i < circleCount; ++i) {
-    const float r = circleRadius(i);
-    glBegin(GL_LINE_LOOP);
-    for (int k = 0; k < 100; ++k) {
-      const float a = float(k) * 2.0f * kPi / 100.0f;
-      glVertex3f(r * std::cos(a), r * std::sin(a), 0.0f);
-    }
-    glEnd();
+    drawCircleLoop(circleRadius(i), 100);
   }
   glBegin(GL_LINES);
   for (int j = 0; j < spokeCount; ++j) {

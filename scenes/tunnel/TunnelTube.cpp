@@ -1,8 +1,6 @@
 // TunnelTube: rings, the smeared wall texture and the lit tiles.
 #include "scenes/tunnel/TunnelTube.h"
 
-#include <GL/glu.h>
-
 #include <cmath>
 
 #include "gfx/LineDrawing.h"
@@ -48,12 +46,7 @@ int TunnelTube::litTiles(float x, TubeTile out[litTileCount]) {
 
 void TunnelTube::compile() {
   ringList.begin();
-  glBegin(GL_LINE_LOOP);
-  for (int k = 0; k < 100; ++k) {
-    const float a = float(k) * 2.0f * kPi / 100.0f;
-    glVertex3f(radius * std::cos(a), radius * std::sin(a), 0.0f);
-  }
-  glEnd();
+  drawCircleLoop(radius, 100);
   glBegin(GL_LINES);
   for (int j = 0; j < segments; ++j) {
     const float a = float(j) * 2.0f * kPi / float(segments);
@@ -99,15 +92,7 @@ void TunnelTube::smearCube(float a) {
   // Darken the last picture by a quarter instead of clearing it.
   glColor4f(0.0f, 0.0f, 0.0f, 0.25f);
   drawScreenQuad(640, 480);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  glDisable(GL_DEPTH_TEST);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(45.0, 1.0, 1.0, 100.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glTranslatef(0.0f, 0.0f, -10.0f);  // seen from 10 units in front
+  beginCubeView(45.0);
   lineCube->level = 0.5f;
   lineCube->render(a * 4.0f);
   texture->copy(0, 0, 0, 0, -1, -1);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "gfx/GlExtensions.h"
@@ -34,16 +35,23 @@ Counts countFrame() {
   return counts;
 }
 
-}  // namespace
-
-TEST(SceneChange, TheOpeningHandsOverToThePlaneAtBeatThirtyTwo) {
-  ASSERT_TRUE(testsupport::ensureGlContext());
+// The whole show built from the archive as the recorder builds it, at 640x480.
+std::unique_ptr<Demo> loadedShow() {
   glViewport(0, 0, 640, 480);
   auto* registry = new ResourceRegistry();
   registry->usePack = true;
   registry->good = 1;
-  Demo demo(registry, showOrder);
-  while (!demo.loadingDone()) demo.loadNext();
+  auto demo = std::make_unique<Demo>(registry, showOrder);
+  while (!demo->loadingDone()) demo->loadNext();
+  return demo;
+}
+
+}  // namespace
+
+TEST(SceneChange, TheOpeningHandsOverToThePlaneAtBeatThirtyTwo) {
+  ASSERT_TRUE(testsupport::ensureGlContext());
+  const std::unique_ptr<Demo> show = loadedShow();
+  Demo& demo = *show;
   ASSERT_NE(demo.scenes[1], nullptr);
   const float change = demo.scenes[1]->startTime;
   EXPECT_NEAR(change, 32.0f * 60.0f / 130.0f, 1e-3f);
@@ -83,12 +91,8 @@ TEST(SceneChange, TheOpeningHandsOverToThePlaneAtBeatThirtyTwo) {
 // its green lines (the cube's trails, the tunnel's smeared wall).
 TEST(SceneChange, ThePlaneHandsOverToTheLineCubeAndTheLineCubeToTheTunnel) {
   ASSERT_TRUE(testsupport::ensureGlContext());
-  glViewport(0, 0, 640, 480);
-  auto* registry = new ResourceRegistry();
-  registry->usePack = true;
-  registry->good = 1;
-  Demo demo(registry, showOrder);
-  while (!demo.loadingDone()) demo.loadNext();
+  const std::unique_ptr<Demo> show = loadedShow();
+  Demo& demo = *show;
   ASSERT_NE(demo.scenes[2], nullptr);
   ASSERT_NE(demo.scenes[3], nullptr);
   const float beat = 60.0f / 130.0f;
