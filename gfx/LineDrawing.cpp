@@ -7,6 +7,7 @@
 #include <lib3ds/mesh.h>
 #include <lib3ds/vector.h>
 
+#include <cmath>
 #include <cstring>
 
 void compileMeshLines(Lib3dsMesh* mesh) {
@@ -66,4 +67,13 @@ void linearFog(float start, float end) {
   glFogf(GL_FOG_START, start);
   glFogf(GL_FOG_END, end);
   glFogi(GL_FOG_MODE, GL_LINEAR);
+}
+
+void drawCircleLoop(float radius, int segments) {
+  const float step = 2.0f * 3.14159265358979f / float(segments);
+  glBegin(GL_LINE_LOOP);
+  for (int k = 0; k < segments; ++k) {
+    glVertex3f(radius * std::cos(float(k) * step), radius * std::sin(float(k) * step), 0.0f);
+  }
+  glEnd();
 }

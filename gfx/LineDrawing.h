@@ -50,6 +50,9 @@ void compileMeshLines(Lib3dsFile* file, const char* meshName);
 // Draws faceCount triangles from packed xyz points as outlines.
 void drawWireTriangles(const float* positions, const uint32_t* indices, int faceCount);
 
+// A circle of `segments` lines about the origin in the plane z = 0.
+void drawCircleLoop(float radius, int segments);
+
 // Starts a line frame: colour cleared, no depth test, additive blending.
 void beginAdditiveFrame();
 

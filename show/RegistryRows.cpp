@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "gfx/CircleMask.h"
 #include "gfx/ImageLoading.h"
 #include "gfx/OffsetMap.h"
 #include "gfx/PixelBuffer.h"
 #include "gfx/ScreenDistortion.h"
 #include "gfx/ScreenTexture.h"
 #include "gfx/ShadowLight.h"
+#include "gfx/TextureHandle.h"
 #include "show/ResourceRegistry.h"
 #include "swf/RhythmAnimation.h"
 #include "swf/swfScript.h"
@@ -82,4 +84,14 @@ void makeShadowLight(ResourceRegistry& registry, const char* name) {
 void makeCaptureTexture(ResourceRegistry& registry, const char* name) {
   registry.adopt(name, new ScreenTexture(registry.width, registry.height, 0),
                  [](void* value) { delete static_cast<ScreenTexture*>(value); });
+}
+
+void makeCircleMask(ResourceRegistry& registry, const char* name) {
+  TextureHandle* mask = new TextureHandle(GL_TEXTURE_2D);
+  uploadCircleMask(*mask);
+  registry.adopt(name, mask, [](void* value) { delete static_cast<TextureHandle*>(value); });
+}
+
+void makeLineCube(ResourceRegistry& registry, const char* name) {
+  if (registry.lineCubeMaker) registry.lineCubeMaker(registry, name);
 }

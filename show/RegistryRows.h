@@ -27,3 +27,11 @@ void makeShadowLight(ResourceRegistry& registry, const char* name);
 
 // "Capture*": a screen texture of the output size under `name`.
 void makeCaptureTexture(ResourceRegistry& registry, const char* name);
+
+// "CircleMask": the 512 x 512 disc picture in a 2D texture handle.
+void makeCircleMask(ResourceRegistry& registry, const char* name);
+
+// "LineCube": the line cube is a scene effect, a floor above this one, so
+// the registry makes it through the maker the scenes install on it
+// (ResourceRegistry::lineCubeMaker); without one nothing is made.
+void makeLineCube(ResourceRegistry& registry, const char* name);

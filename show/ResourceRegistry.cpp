@@ -43,8 +43,10 @@ const MakeRow kMakeRows[] = {
     {"Rhythm0", false, makeRhythmAnimations},
     {"SimpleDSDT", false, makeScreenDistortion},
     {"MessDSDT", false, makeScreenDistortion},
+    {"CircleMask", false, makeCircleMask},
     {"ShadowLight", false, makeShadowLight},
     {"Capture", true, makeCaptureTexture},
+    {"LineCube", false, makeLineCube},
 };
 
 bool rowApplies(const MakeRow& row, const char* name) {

@@ -76,6 +76,11 @@ class ResourceRegistry final : public ResourceStore, public AssetLoader {
   // is destroyed (an earlier value under that name is released now).
   void adopt(const std::string& name, void* value, Release release);
 
+  // Makes "LineCube" (an effect of the scenes' floor) and adopts it under
+  // `name`; installed by the first scene that asks for the cube.
+  using Maker = void (*)(ResourceRegistry& registry, const char* name);
+  Maker lineCubeMaker = nullptr;
+
  private:
   std::map<std::string, Release> releases_;
 };

@@ -6,41 +6,27 @@
 #include "gfx/LineDrawing.h"
 #include "gfx/MathUtil.h"
 #include "gfx/Random.h"
+#include "scenes/effects/SphereLoop.h"
 
 namespace {
 
-const float kPi = 3.14159265358979f;
 const float kSphereRadius = 10.0f;
 const float kTrailStep = 0.2f;  // parameter between neighbouring trail points
-
-// A value in [a, b] from the shared generator, in steps of a thousandth.
-float randomIn(float a, float b) { return a + float(zolt::random() % 1000) * (b - a) / 1000.0f; }
 
 }  // namespace
 
 CurveTrails::CurveTrails() {
   for (SplinePath& curve : lineCurves) {
-    const float g = randomIn(-5.0f, 5.0f);
-    const float f = randomIn(-320.0f, 320.0f);
-    const float h = randomIn(-5.0f, 5.0f);
+    const float g = zolt::randomIn(-5.0f, 5.0f);
+    const float f = zolt::randomIn(-320.0f, 320.0f);
+    const float h = zolt::randomIn(-5.0f, 5.0f);
     for (int k = 0; k < linePoints; ++k) {
-      const float x = g + randomIn(-5.0f, 5.0f);
-      const float z = h + randomIn(-5.0f, 5.0f) + 10.0f;
+      const float x = g + zolt::randomIn(-5.0f, 5.0f);
+      const float z = h + zolt::randomIn(-5.0f, 5.0f) + 10.0f;
       curve.addPoint(x, f - 320.0f + float(k) * 64.0f, z);
     }
   }
-  for (SplinePath& curve : loopCurves) {
-    float e = randomIn(0.0f, kPi);
-    float a = randomIn(0.0f, 2.0f * kPi);
-    for (int k = 0; k < loopPoints; ++k) {
-      curve.addPoint(kSphereRadius * std::sin(e) * std::cos(a), kSphereRadius * std::sin(e) * std::sin(a),
-                     kSphereRadius * std::cos(e));
-      e = std::fmod(e + randomIn(0.25f, 0.5f), kPi);
-      randomIn(-0.25f, 0.25f);  // drawn and not used: it keeps the sequence
-      a = std::fmod(a + 1.0f, 2.0f * kPi);
-    }
-    for (int k = 0; k < 4; ++k) curve.points.push_back(curve.points[size_t(k)]);
-  }
+  for (SplinePath& curve : loopCurves) buildSphereLoop(curve, kSphereRadius);
 }
 
 void CurveTrails::trailPoints(int j, float at, float close, Vec3 out[4]) const {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "gfx/GlExtensions.h"
@@ -34,16 +35,23 @@ Counts countFrame() {
   return counts;
 }
 
-}  // namespace
-
-TEST(SceneChange, TheOpeningHandsOverToThePlaneAtBeatThirtyTwo) {
-  ASSERT_TRUE(testsupport::ensureGlContext());
+// The whole show built from the archive as the recorder builds it, at 640x480.
+std::unique_ptr<Demo> loadedShow() {
   glViewport(0, 0, 640, 480);
   auto* registry = new ResourceRegistry();
   registry->usePack = true;
   registry->good = 1;
-  Demo demo(registry, showOrder);
-  while (!demo.loadingDone()) demo.loadNext();
+  auto demo = std::make_unique<Demo>(registry, showOrder);
+  while (!demo->loadingDone()) demo->loadNext();
+  return demo;
+}
+
+}  // namespace
+
+TEST(SceneChange, TheOpeningHandsOverToThePlaneAtBeatThirtyTwo) {
+  ASSERT_TRUE(testsupport::ensureGlContext());
+  const std::unique_ptr<Demo> show = loadedShow();
+  Demo& demo = *show;
   ASSERT_NE(demo.scenes[1], nullptr);
   const float change = demo.scenes[1]->startTime;
   EXPECT_NEAR(change, 32.0f * 60.0f / 130.0f, 1e-3f);
@@ -75,4 +83,42 @@ TEST(SceneChange, TheOpeningHandsOverToThePlaneAtBeatThirtyTwo) {
   }
   EXPECT_EQ(openingFrames, 7);
   EXPECT_EQ(planeFrames, 17);
+}
+
+// The same capture across the next two changes: the plane hands over to
+// the line cube at beat 64 and the line cube to the tunnel at beat 96.
+// Each frame past a change is drawn by the new scene, and each is lit with
+// its green lines (the cube's trails, the tunnel's smeared wall).
+TEST(SceneChange, ThePlaneHandsOverToTheLineCubeAndTheLineCubeToTheTunnel) {
+  ASSERT_TRUE(testsupport::ensureGlContext());
+  const std::unique_ptr<Demo> show = loadedShow();
+  Demo& demo = *show;
+  ASSERT_NE(demo.scenes[2], nullptr);
+  ASSERT_NE(demo.scenes[3], nullptr);
+  const float beat = 60.0f / 130.0f;
+  EXPECT_NEAR(demo.scenes[2]->startTime, 64.0f * beat, 1e-3f);
+  EXPECT_NEAR(demo.scenes[3]->startTime, 96.0f * beat, 1e-3f);
+  EXPECT_NEAR(demo.scenes[3]->startTime + demo.scenes[3]->duration, 128.0f * beat, 1e-3f) << "59.1 s";
+
+  demo.useCaptureClock();
+  demo.timeOffset = 0.0f;
+  // Step through the earlier scenes: the show moves on one scene a frame.
+  for (float t = 29.0f; demo.current < 1; t += 1.0f / 6.0f) demo.render(t);
+  for (int slot : {2, 3}) {
+    const float change = demo.scenes[slot]->startTime;
+    int before = 0, after = 0;
+    for (int frame = 0; frame < 24; ++frame) {
+      const float t = change - 2.0f * beat + float(frame) / 6.0f;  // two beats either side
+      const int sceneDrawn = demo.current;
+      ASSERT_EQ(demo.render(t), 0);
+      EXPECT_EQ(sceneDrawn, t < change + 1.0f / 6.0f ? slot - 1 : slot) << "t " << t;
+      EXPECT_EQ(demo.current, t < change ? slot - 1 : slot) << "t " << t;
+      (sceneDrawn == slot ? after : before) += 1;
+      if (sceneDrawn == slot || t < change) {
+        EXPECT_GT(countFrame().green, 300) << "t " << t;
+      }
+    }
+    EXPECT_EQ(before, 7) << "slot " << slot;
+    EXPECT_EQ(after, 17) << "slot " << slot;
+  }
 }

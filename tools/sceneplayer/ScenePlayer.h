@@ -48,6 +48,8 @@ class ScenePlayer {
 
   // The scene's length in beats.
   float lengthInBeats() const;
+  // The scene being played, for checks on its state between frames.
+  Scene* playedScene() const { return scene; }
 
   std::string error;
   int width = 0;
