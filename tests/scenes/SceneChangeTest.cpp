@@ -122,3 +122,37 @@ TEST(SceneChange, ThePlaneHandsOverToTheLineCubeAndTheLineCubeToTheTunnel) {
     EXPECT_EQ(after, 17) << "slot " << slot;
   }
 }
+
+TEST(SceneChange, TheTunnelHandsOverToTheGreetingsAtBeatOneHundredTwentyEight) {
+  ASSERT_TRUE(testsupport::ensureGlContext());
+  const std::unique_ptr<Demo> show = loadedShow();
+  Demo& demo = *show;
+  ASSERT_NE(demo.scenes[4], nullptr);
+  const float beat = 60.0f / 130.0f;
+  const float change = demo.scenes[4]->startTime;
+  EXPECT_NEAR(change, 128.0f * beat, 1e-3f);
+
+  demo.useCaptureClock();
+  demo.timeOffset = 0.0f;
+  for (float t = change - 3.0f * beat; demo.current < 3; t += 1.0f / 6.0f) demo.render(t);
+  int before = 0, after = 0;
+  for (int frame = 0; frame < 24; ++frame) {
+    const float t = change - 2.0f * beat + float(frame) / 6.0f;
+    const int sceneDrawn = demo.current;
+    ASSERT_EQ(demo.render(t), 0);
+    EXPECT_EQ(demo.current, t < change ? 3 : 4) << "t " << t;
+    (sceneDrawn == 4 ? after : before) += 1;
+    // The greetings' inset: the upper right, white-backed under the mask.
+    std::vector<unsigned char> rgb(40 * 40 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(510, 360, 40, 40, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    long red = 0;
+    for (size_t i = 0; i < rgb.size(); i += 3) red += rgb[i];
+    if (sceneDrawn == 4) {
+      EXPECT_GT(red / 1600, 60) << "t " << t;
+      EXPECT_GT(countFrame().green, 300) << "t " << t;
+    }
+  }
+  EXPECT_EQ(before, 7);
+  EXPECT_EQ(after, 17);
+}
