@@ -40,6 +40,7 @@ void swfScript::build(const unsigned char* bytes, size_t size, const char* name)
   static const unsigned char kNothing = 0;
   if (!bytes) bytes = &kNothing;
   // The ahead copy reads the same bytes: one line about them is enough.
+  name_ = name ? name : "";
   current = std::make_unique<SwfMovie>(bytes, size, name);
   ahead = std::make_unique<SwfMovie>(bytes, size, nullptr);
   // Only the current copy dispatches commands, so each fires once per frame
@@ -77,11 +78,16 @@ void swfScript::update(double p) {
     ahead->update(p + 1.0);
   }
   const float t = static_cast<float>(p - std::floor(p));
-  for (const LayerRequest& request : requests) {
+  for (LayerRequest& request : requests) {
     const auto& now = current->layers[request.layer].instances;
     const auto& next = ahead->layers[request.layer].instances;
     if (now.empty()) {
-      std::printf("Error in swfScript::update, requested layer has no objects\n");
+      // Once per request, naming the movie: a broken movie would otherwise
+      // fill the log with one line a frame.
+      if (!request.reportedEmpty)
+        std::printf("Error in swfScript::update, requested layer has no objects (%s, layer %d)\n",
+                    name_.c_str(), request.layer);
+      request.reportedEmpty = true;
       // An empty layer contributes nothing: zeros switch a channel off.
       const int count = request.kind == kRequestColour ? 4 : request.kind == kRequestCorners ? 8 : 2;
       for (int i = 0; i < count; ++i) request.out[i] = 0.0f;

@@ -19,6 +19,7 @@ struct LayerRequest {
   int kind = 0;
   int layer = 0;
   float* out = nullptr;  // 4, 8 or 2 floats; must outlive the swfScript
+  bool reportedEmpty = false;  // an empty layer is reported once
 };
 
 class swfScript {
@@ -51,6 +52,7 @@ class swfScript {
   bool loop = true;
 
  private:
+  std::string name_;  // the entry, for messages
   void addRequest(int kind, int layer, float* out);
   void build(const unsigned char* bytes, size_t size, const char* name);
 };

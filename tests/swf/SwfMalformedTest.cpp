@@ -202,7 +202,7 @@ TEST(SwfMalformed, RequestsOnEmptyOrMissingLayers) {
   file.showFrame();
   file.tag(28, remove2(1)).showFrame().end();
   Bytes bytes = file.bytes();
-  swfScript script(bytes.data(), true, bytes.size());
+  swfScript script(bytes.data(), true, bytes.size(), "layers.swf");
   float colour[4] = {}, outside[2] = {7, 7}, empty[2] = {7, 7};
   std::string out = stdoutOf([&] {
     script.requestColour(20, outside);
@@ -218,7 +218,8 @@ TEST(SwfMalformed, RequestsOnEmptyOrMissingLayers) {
   out = stdoutOf([&] { script.update(1.5); });
   EXPECT_FLOAT_EQ(colour[3], 1.0f);
   EXPECT_EQ(empty[0], 0.0f);  // an empty layer yields zeros
-  EXPECT_EQ(out, "Error in swfScript::update, requested layer has no objects\n");
+  EXPECT_EQ(out, "Error in swfScript::update, requested layer has no objects (layers.swf, layer 2)\n");
+  EXPECT_EQ(stdoutOf([&] { script.update(1.6); }), "") << "said once, not every frame";
   out = stdoutOf([&] { script.update(2.0); });
   EXPECT_EQ(colour[3], 0.0f);
 }
