@@ -7,6 +7,21 @@
 
 namespace shaderparse {
 
+bool readWriteMask(Scanner& scan, const std::string& mask, int (*componentOf)(char), std::uint8_t& bits) {
+  int previous = -1;
+  bits = 0;
+  for (char c : mask) {
+    const int component = componentOf(c);
+    if (component <= previous) {
+      scan.error("bad write mask '" + mask + "'");
+      return false;
+    }
+    bits |= static_cast<std::uint8_t>(1 << component);
+    previous = component;
+  }
+  return !mask.empty();
+}
+
 bool readRelativeOffset(Scanner& scan, VpSource& src) {
   src.index = 0;
   if (scan.peek().text != "+" && scan.peek().text != "-") return true;
@@ -159,19 +174,7 @@ class BodyParser {
     }
     dst.mask = 0xF;
     if (scan_.accept(".")) {
-      std::string mask = scan_.expectName();
-      int previous = -1;
-      dst.mask = 0;
-      for (char c : mask) {
-        int component = componentOf(c);
-        if (component <= previous) {
-          scan_.error("bad write mask '" + mask + "'");
-          return false;
-        }
-        dst.mask |= static_cast<std::uint8_t>(1 << component);
-        previous = component;
-      }
-      if (mask.empty()) return false;
+      if (!readWriteMask(scan_, scan_.expectName(), componentOf, dst.mask)) return false;
     }
     return true;
   }

@@ -3,6 +3,8 @@
 // vertex program, vs.1.0 ones included, must keep.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "shaderparse/ParseErrors.h"
@@ -20,6 +22,11 @@ class Scanner;
 // src.index (0 when there is none); false with an error when it is out of
 // range.
 bool readRelativeOffset(Scanner& scan, VpSource& src);
+
+// A write mask ("xyz") into mask bits; its components must be in order, as
+// `componentOf` names them. False, with an error for a bad one, when it
+// does not read.
+bool readWriteMask(Scanner& scan, const std::string& mask, int (*componentOf)(char), std::uint8_t& bits);
 
 // Limits shared by both dialects: instruction count, one distinct v[] and
 // one distinct c[] per instruction, A0.x written before it is read.

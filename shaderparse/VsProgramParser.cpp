@@ -173,19 +173,7 @@ class VsParser {
     }
     dst.mask = 0xF;
     if (scan_.accept(".")) {
-      std::string mask = lower(scan_.expectName());
-      int previous = -1;
-      dst.mask = 0;
-      for (char c : mask) {
-        int component = componentOf(c);
-        if (component <= previous) {
-          scan_.error("bad write mask '" + mask + "'");
-          return false;
-        }
-        dst.mask |= static_cast<std::uint8_t>(1 << component);
-        previous = component;
-      }
-      if (mask.empty()) return false;
+      if (!readWriteMask(scan_, lower(scan_.expectName()), componentOf, dst.mask)) return false;
     }
     return true;
   }
