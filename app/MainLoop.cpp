@@ -141,6 +141,16 @@ static void collectGlErrors(int frame) {
   }
 }
 
+// While recording: the file frame at which each scene begins, once per
+// scene, so a recording can be cut or checked scene by scene.
+static void reportSceneStart() {
+  const int scene = loop.show->current;
+  if (scene == loop.sceneReported || scene >= loop.show->count) return;
+  loop.sceneReported = scene;
+  std::printf("AVI: scene %d from frame %lld\n", scene, aviFrameNumber());
+  std::fflush(stdout);
+}
+
 bool loopPass() {
   platform::Message message;
   if (platform::peekMessage(&message)) {
@@ -169,6 +179,7 @@ bool loopPass() {
     loop.clock = static_cast<double>(now - loop.start) / static_cast<double>(loop.counterFrequency);
   }
 
+  if (loop.capturing && loop.aviOpen) reportSceneStart();
   const int result = loop.show->render(static_cast<float>(loop.clock));
 
   if (loop.capturing) {
