@@ -16,6 +16,7 @@
 #include "platform/Clock.h"
 #include "scenes/ShowOrder.h"
 #include "show/Demo.h"
+#include "show/Scene.h"
 #include "show/LoadingScreen.h"
 #include "show/ResourceRegistry.h"
 
@@ -126,6 +127,10 @@ bool startUp() {
   }
 
   runLoadingSequence(*loop.show, launchSettings.startScene);
+  // A recording from launch that starts at a later scene: the sound in the
+  // file starts with that scene too.
+  if (loop.capturing && launchSettings.captureAtStart && loop.show->current > 0)
+    startAviSoundtrackAt(loop.show->scenes[loop.show->current]->startTime);
 
   loop.counterFrequency = platform::performanceFrequency();
   return true;
