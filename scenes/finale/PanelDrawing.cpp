@@ -1,0 +1,77 @@
+// PanelDrawing: plain and displaced panel quads and the outline.
+#include "scenes/finale/PanelDrawing.h"
+
+#include "gfx/LineDrawing.h"
+#include "gfx/OffsetMap.h"
+
+namespace {
+
+// Texture coordinate t for a fraction v of the square's height, from its bottom.
+float panelT(const PanelPicture& picture, float v) {
+  return (picture.topRowFirst ? 1.0f - v : v) * picture.extent.t;
+}
+
+void bindPicture(const PanelPicture& picture) {
+  glEnable(picture.target);
+  glBindTexture(picture.target, picture.texture);
+}
+
+}  // namespace
+
+void drawPlainPanel(const PanelPicture& picture) {
+  bindPicture(picture);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0.0f, panelT(picture, 0.0f));
+  glVertex2f(-1.0f, -1.0f);
+  glTexCoord2f(picture.extent.s, panelT(picture, 0.0f));
+  glVertex2f(1.0f, -1.0f);
+  glTexCoord2f(picture.extent.s, panelT(picture, 1.0f));
+  glVertex2f(1.0f, 1.0f);
+  glTexCoord2f(0.0f, panelT(picture, 1.0f));
+  glVertex2f(-1.0f, 1.0f);
+  glEnd();
+  glDisable(picture.target);
+}
+
+void drawDisplacedPanel(const PanelPicture& picture, const OffsetMap* map) {
+  if (!map || map->mapWidth <= 0 || map->mapHeight <= 0) {
+    drawPlainPanel(picture);
+    return;
+  }
+  const int columns = map->mapWidth, rows = map->mapHeight;
+  // Offsets are stored scaled by scaleX, scaleY; as fractions of the output
+  // they become texels of this picture.
+  const float toS = map->scaleX != 0.0f ? picture.extent.s / map->scaleX : 0.0f;
+  const float toT = map->scaleY != 0.0f ? picture.extent.t / map->scaleY : 0.0f;
+  const float sign = picture.topRowFirst ? -1.0f : 1.0f;
+  bindPicture(picture);
+  for (int i = 0; i < rows; ++i) {
+    const float v0 = float(i) / float(rows), v1 = float(i + 1) / float(rows);
+    glBegin(GL_QUAD_STRIP);
+    for (int k = 0; k <= columns; ++k) {
+      const float u = float(k) / float(columns);
+      // Flat reads as in the screen distortion: the top edge lies past the map.
+      const int64_t lower = int64_t(i) * columns + k;
+      const int64_t upper = lower + columns;
+      glTexCoord2f(u * picture.extent.s + map->offsetAt(lower, 0) * toS,
+                   panelT(picture, v0) + sign * map->offsetAt(lower, 1) * toT);
+      glVertex2f(u * 2.0f - 1.0f, v0 * 2.0f - 1.0f);
+      glTexCoord2f(u * picture.extent.s + map->offsetAt(upper, 0) * toS,
+                   panelT(picture, v1) + sign * map->offsetAt(upper, 1) * toT);
+      glVertex2f(u * 2.0f - 1.0f, v1 * 2.0f - 1.0f);
+    }
+    glEnd();
+  }
+  glDisable(picture.target);
+}
+
+void drawPanelOutline(int screenWidth) {
+  glColor4f(0.0f, 1.0f, 0.0f, 0.5f);
+  setLineWidth(float(screenWidth / 320));
+  glBegin(GL_LINE_LOOP);
+  glVertex2f(-1.0f, -1.0f);
+  glVertex2f(1.0f, -1.0f);
+  glVertex2f(1.0f, 1.0f);
+  glVertex2f(-1.0f, 1.0f);
+  glEnd();
+}
