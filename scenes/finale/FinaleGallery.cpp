@@ -145,7 +145,10 @@ void FinaleScene::drawPanel(const std::string& name, ScreenTexture* texture) {
     picture.extent = finale::panelTexelExtent(0, texture->target != GL_TEXTURE_2D, width, height);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     if (panelsDistorted) {
-      if (messDsdt) messDsdt->fade = kShownFade;
+      if (messDsdt) {
+        messDsdt->fade = kShownFade;
+        messDsdt->update(panelOffsetTime);
+      }
       drawDisplacedPanel(picture, messDsdt);
     } else {
       drawPlainPanel(picture);
