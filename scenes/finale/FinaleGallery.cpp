@@ -124,6 +124,14 @@ PanelPicture FinaleScene::capturePicture(int k) const {
   return picture;
 }
 
+void FinaleScene::drawDisplaced(const PanelPicture& picture) {
+  if (isNvidia && messDsdt && messDsdt->nvidia) {
+    drawDisplacedPanelNv(picture, *messDsdt, panelPrograms[picture.target != GL_TEXTURE_2D ? 1 : 0]);
+  } else {
+    drawDisplacedPanel(picture, messDsdt);
+  }
+}
+
 void FinaleScene::drawPanel(const std::string& name, ScreenTexture* texture) {
   glPushMatrix();
   glScalef(1.0f, float(height) / float(width), 1.0f);
@@ -137,7 +145,7 @@ void FinaleScene::drawPanel(const std::string& name, ScreenTexture* texture) {
       messDsdt->fade = k == finale::kEndPanel && endReached ? 1.0f : kShownFade;
       messDsdt->update(panelOffsetTime);
     }
-    drawDisplacedPanel(capturePicture(k), messDsdt);
+    drawDisplaced(capturePicture(k));
   } else if (!finale::isCaptureName(name) && texture) {
     PanelPicture picture;
     picture.target = texture->target;
@@ -149,7 +157,7 @@ void FinaleScene::drawPanel(const std::string& name, ScreenTexture* texture) {
         messDsdt->fade = kShownFade;
         messDsdt->update(panelOffsetTime);
       }
-      drawDisplacedPanel(picture, messDsdt);
+      drawDisplaced(picture);
     } else {
       drawPlainPanel(picture);
     }

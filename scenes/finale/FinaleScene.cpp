@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "gfx/NvParse.h"
+#include "gfx/ScreenDistortion.h"
 #include "gfx/ScreenTexture.h"
 #include "gfx/Scene3ds.h"
 #include "scenes/effects/LatticeMesh.h"
@@ -46,6 +48,14 @@ FinaleScene::FinaleScene(ResourceRegistry* registry) : Scene(registry) {
   glBindTexture(GL_TEXTURE_RECTANGLE_NV, endPicture);
   if (registry->loadPngTexture("zoltend.png", 0) != 0) std::printf("finale: zoltend.png not loaded\n");
   panelTextures[finale::kEndPanel] = endPicture;
+
+  if (isNvidia) {
+    for (int rectangle = 0; rectangle < 2; ++rectangle) {
+      panelPrograms[rectangle].begin();
+      nvparse(ScreenDistortion::programText(rectangle != 0));
+      panelPrograms[rectangle].end();
+    }
+  }
 }
 
 FinaleScene::~FinaleScene() {

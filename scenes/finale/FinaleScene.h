@@ -16,6 +16,7 @@
 
 #include <string>
 
+#include "gfx/DisplayList.h"
 #include "gfx/GlExtensions.h"
 #include "scenes/finale/GalleryViews.h"
 #include "show/Scene.h"
@@ -51,6 +52,7 @@ class FinaleScene final : public Scene {
   ScreenTexture* captures[8] = {};
   GLuint panelTextures[finale::kPanelCount] = {};
   GLuint endPicture = 0;  // owned; panelTextures[8]
+  DisplayList panelPrograms[2];  // NVIDIA: texture shaders for 2D and rectangle pictures
   float channelA[4] = {};
   float channelB[4] = {};
 
@@ -80,6 +82,7 @@ class FinaleScene final : public Scene {
   void placePanel(const float placement[16], const std::string& name, ScreenTexture* texture);
   void drawEndFrame(float e);
   PanelPicture capturePicture(int k) const;
+  void drawDisplaced(const PanelPicture& picture);
 };
 
 // The show-order factory for slot 7.

@@ -1,6 +1,7 @@
 // PanelDrawing: plain and displaced panel quads and the outline.
 #include "scenes/finale/PanelDrawing.h"
 
+#include "gfx/DisplayList.h"
 #include "gfx/LineDrawing.h"
 #include "gfx/OffsetMap.h"
 
@@ -63,6 +64,36 @@ void drawDisplacedPanel(const PanelPicture& picture, const OffsetMap* map) {
     glEnd();
   }
   glDisable(picture.target);
+}
+
+void drawDisplacedPanelNv(const PanelPicture& picture, OffsetMap& map, const DisplayList& program) {
+  glActiveTextureARB(GL_TEXTURE0_ARB);
+  glEnable(map.texture.target);
+  map.texture.bind();
+  glActiveTextureARB(GL_TEXTURE1_ARB);
+  bindPicture(picture);
+  glEnable(GL_TEXTURE_SHADER_NV);
+  program.draw();
+  if (picture.target != GL_TEXTURE_2D) {
+    // The offsets are fractions; the matrix makes them the picture's texels.
+    const float offsetMatrix[4] = {picture.extent.s, 0.0f, 0.0f, picture.topRowFirst ? -picture.extent.t
+                                                                                      : picture.extent.t};
+    glActiveTextureARB(GL_TEXTURE1_ARB);
+    glTexEnvfv(GL_TEXTURE_SHADER_NV, GL_OFFSET_TEXTURE_MATRIX_NV, offsetMatrix);
+  }
+  const float corners[4][2] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}};
+  glBegin(GL_QUADS);
+  for (const auto& c : corners) {
+    glMultiTexCoord2fARB(GL_TEXTURE0_ARB, c[0], c[1]);
+    glMultiTexCoord2fARB(GL_TEXTURE1_ARB, c[0] * picture.extent.s, panelT(picture, c[1]));
+    glVertex2f(c[0] * 2.0f - 1.0f, c[1] * 2.0f - 1.0f);
+  }
+  glEnd();
+  glActiveTextureARB(GL_TEXTURE1_ARB);
+  glDisable(picture.target);
+  glActiveTextureARB(GL_TEXTURE0_ARB);
+  glDisable(map.texture.target);
+  glDisable(GL_TEXTURE_SHADER_NV);
 }
 
 void drawPanelOutline(int screenWidth) {

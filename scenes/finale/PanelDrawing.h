@@ -9,6 +9,7 @@
 #include "gfx/GlExtensions.h"
 #include "scenes/finale/GalleryViews.h"
 
+class DisplayList;
 class OffsetMap;
 
 struct PanelPicture {
@@ -22,5 +23,9 @@ struct PanelPicture {
 void drawPlainPanel(const PanelPicture& picture);
 // The picture over the square, displaced by `map` (plain without a map).
 void drawDisplacedPanel(const PanelPicture& picture, const OffsetMap* map);
+// The NVIDIA form: `program` holds the texture-shader stages for the
+// picture's target (ScreenDistortion::programText), the map's DSDT texture
+// offsets the picture's coordinates.
+void drawDisplacedPanelNv(const PanelPicture& picture, OffsetMap& map, const DisplayList& program);
 // The panel's green outline around the square.
 void drawPanelOutline(int screenWidth);
