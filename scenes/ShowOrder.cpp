@@ -1,6 +1,7 @@
 // ShowOrder: which scene plays in which slot.
 #include "scenes/ShowOrder.h"
 
+#include "scenes/finale/FinaleScene.h"
 #include "scenes/greetings/GreetingsScene.h"
 #include "scenes/linecube/LineCubeScene.h"
 #include "scenes/opening/OpeningScene.h"
@@ -16,5 +17,5 @@ const ShowOrder showOrder = {{
     makeGreetingsScene,  // 4: greetings
     nullptr,           // 5: credits
     makeBugSwarmScene, // 6: bug swarm
-    nullptr,           // 7: finale
+    makeFinaleScene,   // 7: finale
 }};

@@ -167,8 +167,8 @@ inline const std::vector<ModelFile>& modelFiles() {
        {0, 0, 0}, {0, 0, 0}, 15, 0, 0, 50, 50, {0, 0, 0}, 0}}},
 
     // Finale line models, seen from about 150 units with a wide lens.
-    {"t-rov.3ds", 0, {{"Text01", "T-ROV", 80, 16, {0, 0, 0}}}, {}},
-    {"qz5.3ds", 0, {{"Text01", "QZ5", 80, 16, {0, 0, 0}}}, {}},
+    {"t-rov.3ds", 0, {{"Text01", "T-ROV", 48, 12, {0, 0, 0}}}, {}},
+    {"qz5.3ds", 0, {{"Text01", "QZ5", 56, 14, {0, 0, 0}}}, {}},
   };
   return files;
 }

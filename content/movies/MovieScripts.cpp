@@ -190,9 +190,11 @@ MovieScript endMovie() {
   m.frameCount = 48;  // eight frames a beat, six beats
   m.frameRate = 17;
   for (int depth = 1; depth <= 2; ++depth) m.layers.push_back(channelTrack(depth, m.frameCount));
-  auto flash = [](int i) { return 1.0f - static_cast<float>(i) / 6.0f; };
-  for (int f : {0, 16, 32}) channelOn(m.layers[0], f, f + 5, flash);
-  for (int f : {8, 28, 40}) channelOn(m.layers[1], f, f + 5, flash);
+  // Half-beat flashes that die away, the two models taking turns: t-rov on
+  // beats 0 and 3 of the loop, qz5 on the offbeats 1.5 and 4.5.
+  auto flash = [](int i) { return 1.0f - static_cast<float>(i) / 4.0f; };
+  for (int f : {0, 24}) channelOn(m.layers[0], f, f + 3, flash);
+  for (int f : {12, 36}) channelOn(m.layers[1], f, f + 3, flash);
   return m;
 }
 
