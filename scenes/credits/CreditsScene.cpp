@@ -19,7 +19,8 @@ namespace {
 
 const float kPi = 3.14159f;
 
-// The credits sit in the lower left 400 x 160 of the 640 x 480 picture.
+// The part of the credits picture shown: its top-left 400 x 160 texels,
+// laid over the lower left of the 640 x 480 frame.
 const float kCreditsWidth = 400.0f;
 const float kCreditsHeight = 160.0f;
 
@@ -57,8 +58,8 @@ float CreditsScene::stepBlockClock(float t) {
   const float dt = t - lastTime;
   float level = 0.0f;
   for (int i = 1; i <= 4; ++i) {
-    // NOTE: the pulse follows show time, so the animation is read at the
-    // same place of its loop wherever the scene starts.
+    // NOTE: the pulse is read at show time, in step with the music the
+    // rhythm movies follow.
     updateRhythm(lastTime + float(i) * dt * 0.25f + startTime, 1);
     level = blockClockLevel(t, rhythmLevel);
     rhythmLevel = level;
@@ -114,8 +115,7 @@ void CreditsScene::drawCredits(float b) {
   const float alpha = creditsPictureAlpha(b);
   if (alpha <= 0.0f || !creditsLoaded) return;
   setScreenOrtho(0.0, 640.0, 480.0, 0.0);
-  // NOTE: the picture lies over the whole frame, whatever depth the field
-  // left behind.
+  // NOTE: laid over the field whatever depth the field left behind.
   glDisable(GL_DEPTH_TEST);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
