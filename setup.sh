@@ -13,7 +13,7 @@ PACKAGES=(
   # content tools
   libcairo2-dev libfreetype-dev fonts-dejavu-core libjpeg-dev libmp3lame-dev
   # tests and benchmarks
-  libgtest-dev libbenchmark-dev ffmpeg libjpeg-turbo-progs xvfb x11-apps
+  libgtest-dev libbenchmark-dev ffmpeg libjpeg-turbo-progs xvfb x11-apps time
   clang libclang-rt-14-dev
 )
 

@@ -67,6 +67,13 @@ bool openAvi(const char* fileName, int fps, int width, int height) {
   return true;
 }
 
+void startAviSoundtrackAt(double seconds) {
+  if (encoder().isOpen() && !encoder().skipSound(seconds)) {
+    std::printf("AVI: the sound cannot start at %.2f s; it starts at 0\n", seconds);
+    std::fflush(stdout);
+  }
+}
+
 bool attachAviSoundtrack(const char* soundFile) {
   if (!soundFile || !encoder().isOpen()) return false;
   if (!encoder().addSoundtrack(soundFile)) {

@@ -11,6 +11,9 @@ bool openAvi(const char* fileName, int fps, int width, int height);
 // first frame only; false, with a line on standard output, when the file
 // stays silent.
 bool attachAviSoundtrack(const char* soundFile);
+// A recording from launch that starts at a later scene: the soundtrack in
+// the file starts `seconds` into the music. Before the first frame only.
+void startAviSoundtrackAt(double seconds);
 // Appends one frame; does nothing when no file is open.
 void addAviFrame(const unsigned char* pixels);
 // Finishes and closes the file; safe to call when none is open.

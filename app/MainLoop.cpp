@@ -16,6 +16,7 @@
 #include "platform/Clock.h"
 #include "scenes/ShowOrder.h"
 #include "show/Demo.h"
+#include "show/Scene.h"
 #include "show/LoadingScreen.h"
 #include "show/ResourceRegistry.h"
 
@@ -126,6 +127,10 @@ bool startUp() {
   }
 
   runLoadingSequence(*loop.show, launchSettings.startScene);
+  // A recording from launch that starts at a later scene: the sound in the
+  // file starts with that scene too.
+  if (loop.capturing && launchSettings.captureAtStart && loop.show->current > 0)
+    startAviSoundtrackAt(loop.show->scenes[loop.show->current]->startTime);
 
   loop.counterFrequency = platform::performanceFrequency();
   return true;
@@ -139,6 +144,16 @@ static void collectGlErrors(int frame) {
     if (launchSettings.reportGlErrors)
       std::printf("GL error 0x%04x after frame %d (clock %.3f s)\n", error, frame, loop.clock);
   }
+}
+
+// While recording: the file frame at which each scene begins, once per
+// scene, so a recording can be cut or checked scene by scene.
+static void reportSceneStart() {
+  const int scene = loop.show->current;
+  if (scene == loop.sceneReported || scene >= loop.show->count) return;
+  loop.sceneReported = scene;
+  std::printf("AVI: scene %d from frame %lld\n", scene, aviFrameNumber());
+  std::fflush(stdout);
 }
 
 bool loopPass() {
@@ -169,6 +184,7 @@ bool loopPass() {
     loop.clock = static_cast<double>(now - loop.start) / static_cast<double>(loop.counterFrequency);
   }
 
+  if (loop.capturing && loop.aviOpen) reportSceneStart();
   const int result = loop.show->render(static_cast<float>(loop.clock));
 
   if (loop.capturing) {

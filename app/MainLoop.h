@@ -35,6 +35,7 @@ struct LoopState {
   bool captureKeyWasDown = false;
 
   int glErrors = 0;  // GL errors found after frames so far
+  int sceneReported = -1;  // scene whose first recorded frame was announced
   int capturesOpened = 0;
   std::vector<unsigned char> captureBuffer;
 };

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Times a whole capture of the show (zolt /w /m, headless) and compares it
-# with the show's length, 452 beats at 130 BPM = 208.6 s. Run from build/bin;
-# extra arguments are passed to zolt (e.g. /cffv1 for another codec).
+# with the show's length, 452 beats at 130 BPM = 208.6 s, and reports the
+# process's peak resident memory. Run from build/bin; extra arguments are
+# passed to zolt (e.g. /cffv1 for another codec, /z2 for 1024x768).
 set -euo pipefail
 cd "$(dirname "$0")"
 export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-offscreen}
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 rm -f wirefall.avi
 start=$(date +%s.%N)
-./zolt /w /m "$@"
+/usr/bin/time -f "peak resident memory %M KB" -o capture_show.mem ./zolt /w /m "$@"
 end=$(date +%s.%N)
+cat capture_show.mem && rm -f capture_show.mem
 frames=$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames -of csv=p=0 wirefall.avi)
 fps=$(ffprobe -v error -select_streams v:0 -show_entries stream=r_frame_rate -of csv=p=0 wirefall.avi)
 # The length recorded is what the show played (all of it once every scene is

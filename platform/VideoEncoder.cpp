@@ -10,6 +10,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -266,6 +267,20 @@ bool VideoEncoder::addSoundtrack(const std::string& soundPath) {
   par->block_align = 2 * SoundDecoder::channels;
   par->bit_rate = int64_t(SoundDecoder::sampleRate) * 16 * SoundDecoder::channels;
   s.audio->time_base = AVRational{1, SoundDecoder::sampleRate};
+  return true;
+}
+
+bool VideoEncoder::skipSound(double seconds) {
+  State& s = *state;
+  if (!s.opened || s.headerWritten || s.audio == nullptr || !(seconds >= 0.0)) return false;
+  int64_t left = static_cast<int64_t>(seconds * SoundDecoder::sampleRate + 0.5);
+  while (left > 0) {
+    const int64_t chunk = std::min<int64_t>(left, SoundDecoder::sampleRate);
+    s.samples.clear();
+    s.sound.read(chunk, s.samples);
+    left -= chunk;
+  }
+  s.samples.clear();
   return true;
 }
 

@@ -39,6 +39,10 @@ class VideoEncoder {
   // Only before the first frame; false (video only) when the file cannot
   // be decoded.
   bool addSoundtrack(const std::string& soundPath);
+  // Drops the soundtrack's first `seconds`, so the file's sound starts there
+  // (a recording that starts later in the show). Only after addSoundtrack
+  // and before the first frame; false otherwise.
+  bool skipSound(double seconds);
   // Encodes one width x height x 4 BGRA frame, bottom row first, shown at
   // frameNumber / fps. False (and the file closed) when writing fails.
   bool writeFrame(const unsigned char* pixels, int64_t frameNumber);

@@ -98,6 +98,9 @@ int Demo::loadNext() {
 void Demo::jumpTo(int index) {
   if (index < 0 || index >= count) return;
   current = index;
+  // The capture clock has no music to follow: the scene starts at its own
+  // beginning, not after the time the scenes before it would have taken.
+  if (captureClock) musicOffset = scenes[index]->startTime;
   if (musicPending) music->seek(static_cast<int>(scenes[index]->startTime * 1000.0f));
 }
 

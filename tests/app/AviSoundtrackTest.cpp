@@ -58,6 +58,24 @@ TEST_F(AviSoundtrack, SoundMatchesAnIndependentDecodeAndEndsWithTheLastFrame) {
   EXPECT_TRUE(reference == recorded);
 }
 
+TEST_F(AviSoundtrack, RecordingFromALaterSceneStartsTheSoundThere) {
+  const std::string file = ::testing::TempDir() + "later-scene.avi";
+  ASSERT_TRUE(openAvi(file.c_str(), kFps, kWidth, kHeight));
+  ASSERT_TRUE(attachAviSoundtrack(kSoundtrack.c_str()));
+  startAviSoundtrackAt(2.0);
+  writeFrames(30);
+  testing::internal::CaptureStdout();
+  startAviSoundtrackAt(1.0);  // after the first frame: refused, said once
+  const std::string said = testing::internal::GetCapturedStdout();
+  EXPECT_NE(said.find("cannot start at 1.00 s"), std::string::npos) << said;
+  closeAvi();
+  const std::string recorded = decodeSound(file, "");
+  const std::string reference = decodeSound(kSoundtrack, "-ss 2 -t 1");
+  ASSERT_EQ(recorded.size(), size_t(44100) * 4);
+  ASSERT_EQ(reference.size(), recorded.size());
+  EXPECT_TRUE(reference == recorded);
+}
+
 TEST_F(AviSoundtrack, MissingOrLateSoundLeavesAValidSilentFile) {
   testsupport::MessageLog log;
   const std::string file = ::testing::TempDir() + "silent.avi";

@@ -99,6 +99,25 @@ TEST_F(DemoTest, CaptureClockGivesLocalTimeFromTheCallersClock) {
   EXPECT_FLOAT_EQ(slot(demo, 1)->times.back(), 2.0f - demo.scenes[1]->startTime);
 }
 
+TEST_F(DemoTest, JumpWithTheCaptureClockStartsTheSceneAtItsBeginning) {
+  Demo demo(new ResourceRegistry(), testsupport::standInOrder());
+  loadAll(demo);
+  demo.useCaptureClock();
+  demo.timeOffset = -0.04f;
+  demo.jumpTo(6);
+  demo.render(0.0f);
+  demo.render(0.5f);
+  ASSERT_EQ(slot(demo, 6)->times.size(), 2u);
+  EXPECT_NEAR(slot(demo, 6)->times[0], -0.04f, 1e-4f);
+  EXPECT_NEAR(slot(demo, 6)->times[1], 0.46f, 1e-4f);
+  // The scene after it follows on the same timeline.
+  const float end = demo.scenes[6]->duration;
+  demo.render(end + 0.04f);
+  demo.render(end + 0.54f);
+  EXPECT_EQ(demo.current, 7);
+  EXPECT_NEAR(slot(demo, 7)->times.back(), 0.5f, 1e-3f);
+}
+
 TEST_F(DemoTest, SkipInCaptureModeRestartsAtOffsetPlusCallerTime) {
   Demo demo(new ResourceRegistry(), testsupport::standInOrder());
   loadAll(demo);
@@ -140,7 +159,8 @@ TEST_F(DemoTest, SkippingOrFinishingTheLastSceneEndsTheShow) {
   second.useCaptureClock();
   second.timeOffset = 0.0f;
   second.jumpTo(7);
-  const float end = second.scenes[7]->startTime + second.scenes[7]->duration;
+  // A jump on the capture clock starts the scene at its beginning.
+  const float end = second.scenes[7]->duration;
   EXPECT_EQ(second.render(end - 1.0f), 0);
   EXPECT_EQ(second.render(end), 1);
 }
