@@ -77,6 +77,7 @@ int Demo::loadNext() {
     case 0:
       aside[0] = make(5);
       aside[1] = make(6);
+      if (order.link) order.link(aside[0], aside[1]);
       enter(make(0));
       break;
     case 5:

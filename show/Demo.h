@@ -19,10 +19,15 @@ class Scene;
 // Makes one scene of the show; a null factory leaves its slot empty.
 using SceneFactory = Scene* (*)(ResourceRegistry* registry);
 
+// Lends what the scene of slot 6 made to the scene of slot 5, right after
+// both are made; either may be null (a slot without a scene).
+using SceneLink = void (*)(Scene* credits, Scene* swarm);
+
 // The scene factories by table slot (0..7). Slots 5 (credits) and 6 (bug
-// swarm) are made before slot 0 and entered together after slot 4.
+// swarm) are made before slot 0, linked, and entered together after slot 4.
 struct ShowOrder {
   SceneFactory slot[8];
+  SceneLink link = nullptr;
 };
 
 class Demo final : public Effect {

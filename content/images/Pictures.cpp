@@ -116,22 +116,23 @@ bool bugsPicture(const std::string& dir) {
 bool creditsPicture(const std::string& dir) {
   Canvas c(640, 480);
   fill(c, kBlack);
-  // Everything sits in the lower-left 400 x 160.
+  // NOTE: the show reads only the top-left 400 x 160 of this picture (row 0
+  // is its top) and lays it, upright, over the lower left of the frame.
   const char* lines[][2] = {{"code", "t-rov"}, {"music", "qz5"}, {"graphics", "t-rov + qz5"}};
   useFont(c, kSans, 18);
   for (int i = 0; i < 3; ++i) {
-    double y = 350 + i * 36;
+    double y = 42 + i * 36;
     textPath(c, lines[i][0], 30, y);
     glowPath(c, kDimGreen, kGreen, 0.35, true);
   }
   useFont(c, kBold, 26);
   for (int i = 0; i < 3; ++i) {
-    double y = 352 + i * 36;
+    double y = 44 + i * 36;
     textPath(c, lines[i][1], 150, y);
     glowPath(c, kGreen, kWhite, 0.5, true);
   }
-  glowLine(c, 24, 330, 380, 330, kGreen, 0.5);
-  glowLine(c, 24, 330, 24, 460, kGreen, 0.5);
+  glowLine(c, 24, 14, 380, 14, kGreen, 0.5);
+  glowLine(c, 24, 14, 24, 146, kGreen, 0.5);
   return writePng(dir + "/zoltcredits.png", rgbPixels(c), 640, 480, 3);
 }
 

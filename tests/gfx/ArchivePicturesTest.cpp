@@ -140,6 +140,21 @@ TEST(ArchivePictures, LoadingPictureFramesTheProgressBar) {
   EXPECT_GT(litBelow, 350);
 }
 
+// The credits scene reads only the top-left 400 x 160 texels (row 0 is the
+// picture's top) and lays them over the lower left of the frame: all the
+// credits' light must lie there.
+TEST(ArchivePictures, CreditsLieInThePartTheCreditsSceneReads) {
+  int channels = 0;
+  Image credits = archivePng("zoltcredits.png", &channels);
+  ASSERT_EQ(credits.width, 640);
+  int inside = 0, outside = 0;
+  for (int y = 0; y < credits.height; ++y)
+    for (int x = 0; x < credits.width; ++x)
+      if (brightness(credits, x, y) > 40) ++(x < 400 && y < 160 ? inside : outside);
+  EXPECT_GT(inside, 2000);
+  EXPECT_EQ(outside, 0);
+}
+
 TEST(ArchivePictures, ScreenMaskIsBrightInTheMiddleDarkInTheCornersWithScanlines) {
   Image mask = archiveJpeg("tvmask2.jpg");
   ASSERT_EQ(mask.width, 640);

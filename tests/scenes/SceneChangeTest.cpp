@@ -4,6 +4,7 @@
 // each frame through the screen mask as a recording has it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -20,6 +21,7 @@ namespace {
 struct Counts {
   int green = 0;  // green well above red and blue
   int grey = 0;   // lit, all three channels alike: the trails
+  int lit = 0;    // any channel well lit
 };
 
 Counts countFrame() {
@@ -31,6 +33,7 @@ Counts countFrame() {
     const int r = rgb[i], g = rgb[i + 1], b = rgb[i + 2];
     if (g > 40 && g > r + 30 && g > b + 30) ++counts.green;
     if (r > 60 && std::abs(r - g) < 10 && std::abs(g - b) < 10) ++counts.grey;
+    if (std::max(r, std::max(g, b)) > 60) ++counts.lit;
   }
   return counts;
 }
@@ -44,6 +47,30 @@ std::unique_ptr<Demo> loadedShow() {
   auto demo = std::make_unique<Demo>(registry, showOrder);
   while (!demo->loadingDone()) demo->loadNext();
   return demo;
+}
+
+// Plays two beats either side of the change into `slot` at six frames a
+// second: the frame that reaches the change is still the old scene's, the
+// new one draws from the next; every frame but the old scene's last is lit
+// (`lit` picks the count that says so) by more than 300 pixels.
+void expectHandOver(Demo& demo, int slot, int Counts::*lit) {
+  const float beat = 60.0f / 130.0f;
+  const float change = demo.scenes[slot]->startTime;
+  for (float t = change - 3.0f * beat; demo.current < slot - 1; t += 1.0f / 6.0f) demo.render(t);
+  int before = 0, after = 0;
+  for (int frame = 0; frame < 24; ++frame) {
+    const float t = change - 2.0f * beat + float(frame) / 6.0f;
+    const int sceneDrawn = demo.current;
+    ASSERT_EQ(demo.render(t), 0);
+    EXPECT_EQ(sceneDrawn, t < change + 1.0f / 6.0f ? slot - 1 : slot) << "t " << t;
+    EXPECT_EQ(demo.current, t < change ? slot - 1 : slot) << "t " << t;
+    (sceneDrawn == slot ? after : before) += 1;
+    if (sceneDrawn == slot || t < change) {
+      EXPECT_GT(countFrame().*lit, 300) << "slot " << slot << " t " << t;
+    }
+  }
+  EXPECT_EQ(before, 7) << "slot " << slot;
+  EXPECT_EQ(after, 17) << "slot " << slot;
 }
 
 }  // namespace
@@ -104,23 +131,7 @@ TEST(SceneChange, ThePlaneHandsOverToTheLineCubeAndTheLineCubeToTheTunnel) {
   demo.timeOffset = 0.0f;
   // Step through the earlier scenes: the show moves on one scene a frame.
   for (float t = 29.0f; demo.current < 1; t += 1.0f / 6.0f) demo.render(t);
-  for (int slot : {2, 3}) {
-    const float change = demo.scenes[slot]->startTime;
-    int before = 0, after = 0;
-    for (int frame = 0; frame < 24; ++frame) {
-      const float t = change - 2.0f * beat + float(frame) / 6.0f;  // two beats either side
-      const int sceneDrawn = demo.current;
-      ASSERT_EQ(demo.render(t), 0);
-      EXPECT_EQ(sceneDrawn, t < change + 1.0f / 6.0f ? slot - 1 : slot) << "t " << t;
-      EXPECT_EQ(demo.current, t < change ? slot - 1 : slot) << "t " << t;
-      (sceneDrawn == slot ? after : before) += 1;
-      if (sceneDrawn == slot || t < change) {
-        EXPECT_GT(countFrame().green, 300) << "t " << t;
-      }
-    }
-    EXPECT_EQ(before, 7) << "slot " << slot;
-    EXPECT_EQ(after, 17) << "slot " << slot;
-  }
+  for (int slot : {2, 3}) expectHandOver(demo, slot, &Counts::green);
 }
 
 TEST(SceneChange, TheTunnelHandsOverToTheGreetingsAtBeatOneHundredTwentyEight) {
@@ -155,4 +166,24 @@ TEST(SceneChange, TheTunnelHandsOverToTheGreetingsAtBeatOneHundredTwentyEight) {
   }
   EXPECT_EQ(before, 7);
   EXPECT_EQ(after, 17);
+}
+
+// The greetings hand over to the credits at beat 160 and the credits, after
+// their melt into the landscape, to the swarm at beat 224: green lines
+// around the first change; around the second only light, as the melt's last
+// lines turn white and the swarm's first frame shows its white landscape
+// before the creatures.
+TEST(SceneChange, TheGreetingsHandOverToTheCreditsAndTheCreditsToTheSwarm) {
+  ASSERT_TRUE(testsupport::ensureGlContext());
+  const std::unique_ptr<Demo> show = loadedShow();
+  Demo& demo = *show;
+  ASSERT_NE(demo.scenes[5], nullptr);
+  ASSERT_NE(demo.scenes[6], nullptr);
+  const float beat = 60.0f / 130.0f;
+  EXPECT_NEAR(demo.scenes[5]->startTime, 160.0f * beat, 1e-3f);
+  EXPECT_NEAR(demo.scenes[6]->startTime, 224.0f * beat, 1e-3f);
+  demo.useCaptureClock();
+  demo.timeOffset = 0.0f;
+  expectHandOver(demo, 5, &Counts::green);
+  expectHandOver(demo, 6, &Counts::lit);
 }
