@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -52,6 +53,20 @@ Result run(const std::string& folder, const std::string& switches, const std::st
   }
   if (result.status == 137) result.status = 124;  // killed by the time limit
   return result;
+}
+
+const int kSceneStartBeat[9] = {0, 32, 64, 96, 128, 160, 224, 320, 452};
+
+long long countVideoFrames(const std::string& file) {
+  const std::string counted = testsupport::runAndRead(
+      "ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames -of csv=p=0 '" +
+      file + "'");
+  return std::atoll(counted.c_str());
+}
+
+std::string decodeSound(const std::string& file, const std::string& extra) {
+  return testsupport::runAndRead("ffmpeg -nostdin -v error -i '" + file + "' " + extra +
+                                 " -map 0:a -f s16le -ac 2 -ar 44100 -");
 }
 
 int countLines(const std::string& text, const std::string& word) {

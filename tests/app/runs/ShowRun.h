@@ -39,6 +39,18 @@ int countLines(const std::string& text, const std::string& word);
 // itself went wrong; empty when none of it is in `output`.
 std::string firstFault(const std::string& output);
 
+// Beats at which scenes 0 to 7 start, then the show's end (130 beats a
+// minute), and the picture's default time offset in seconds.
+extern const int kSceneStartBeat[9];
+constexpr double kTimeOffset = -0.04;
+inline double secondsAtBeat(double beat) { return beat * 60.0 / 130.0; }
+
+// Video frames in a recording, counted by decoding them (ffprobe).
+long long countVideoFrames(const std::string& file);
+// The sound of a file as 16-bit stereo at 44.1 kHz (ffmpeg); `extra` goes
+// after the input, e.g. "-t 1".
+std::string decodeSound(const std::string& file, const std::string& extra = "");
+
 using Bytes = std::vector<unsigned char>;
 Bytes readBytes(const std::string& path);
 void writeBytes(const std::string& path, const Bytes& bytes);

@@ -1,9 +1,17 @@
 // The whole show, headless, end to end: two recordings with a lossless codec
-// are the same frame for frame and sample for sample, and a run that checks
-// for GL errors after every frame finds none.
+// are the same frame for frame and sample for sample; every scene starts at
+// the frame its place in the show gives it and shows its own pictures there;
+// the recording ends on the frame the show's length gives; and a run that
+// checks for GL errors after every frame finds none.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <regex>
+#include <utility>
 
 #include "ShowRun.h"
 #include "support/RunCommand.h"
@@ -11,23 +19,166 @@
 namespace fs = std::filesystem;
 using namespace showrun;
 
+namespace {
+
+const int kFps = 5;
+// The scene whose local time passes its length on frame n reports the end
+// on that frame (which it still draws); the next scene draws the frame after.
+long long firstFrameOfScene(int scene) {
+  if (scene == 0) return 0;
+  return static_cast<long long>(std::ceil(kFps * (secondsAtBeat(kSceneStartBeat[scene]) - kTimeOffset))) + 1;
+}
+
+// One recording of the whole show per process, shared by the tests below;
+// its folder goes when the process ends.
+struct Recording {
+  std::string folder;
+  Result result;
+  ~Recording() {
+    if (!folder.empty()) fs::remove_all(folder);
+  }
+};
+
+const Recording& showRecording() {
+  static Recording recording;
+  if (recording.folder.empty()) {
+    recording.folder = freshFolder("whole-show");
+    linkArchive(recording.folder);
+    linkMusic(recording.folder);
+    recording.result = run(recording.folder, "/w /m /f" + std::to_string(kFps) + " /cffv1", "", 900);
+  }
+  return recording;
+}
+
+// Decoded, not copied: the pictures and the samples themselves.
+std::string frameChecksums(const std::string& video) {
+  return testsupport::runAndRead("ffmpeg -v error -i '" + video + "' -map 0 -f framemd5 - 2>&1");
+}
+
+// Pictures shrunk by ffmpeg to 40x30 RGB, the same way for the recording and
+// for the stored reference frames, so both are compared at one coarse scale.
+const int kSmall = 40 * 30 * 3;
+std::vector<std::string> smallFrames(const std::string& file) {
+  const std::string raw = testsupport::runAndRead(
+      "ffmpeg -v error -i '" + file + "' -vf scale=40:30:flags=area -f rawvideo -pix_fmt rgb24 -");
+  std::vector<std::string> frames;
+  for (size_t at = 0; at + kSmall <= raw.size(); at += kSmall) frames.push_back(raw.substr(at, kSmall));
+  return frames;
+}
+
+double meanDifference(const std::string& a, const std::string& b) {
+  long sum = 0;
+  for (int i = 0; i < kSmall; ++i)
+    sum += std::abs(int(static_cast<unsigned char>(a[i])) - int(static_cast<unsigned char>(b[i])));
+  return double(sum) / kSmall;
+}
+
+double meanLevel(const std::string& picture) {
+  long sum = 0;
+  for (unsigned char c : picture) sum += c;
+  return double(sum) / kSmall;
+}
+const double kDarkestCompared = 5.0;
+
+struct Reference {
+  int scene;
+  double beat;
+  std::string picture;
+};
+
+std::vector<Reference> storedReferences() {
+  std::vector<Reference> references;
+  const std::regex name("beat([0-9.]+)\\.png");
+  for (int scene = 0; scene < 8; ++scene) {
+    const fs::path folder = fs::path(ZOLT_SOURCE_DIR) / "tests/reference" / ("scene" + std::to_string(scene));
+    if (!fs::is_directory(folder)) continue;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      std::smatch m;
+      const std::string file = entry.path().filename().string();
+      if (!std::regex_match(file, m, name)) continue;
+      const auto pictures = smallFrames(entry.path().string());
+      // Nearly black frames (fades, the end) look alike in every scene.
+      if (pictures.size() == 1 && meanLevel(pictures[0]) >= kDarkestCompared)
+        references.push_back({scene, std::stod(m[1]), pictures[0]});
+    }
+  }
+  return references;
+}
+
+}  // namespace
 
 TEST(WholeShow, LosslessRecordingsAreIdenticalFrameForFrame) {
-  std::string checksums[2];
-  for (int i = 0; i < 2; ++i) {
-    const std::string folder = freshFolder("determinism-" + std::to_string(i));
-    linkArchive(folder);
-    linkMusic(folder);
-    const Result r = run(folder, "/w /m /f5 /cffv1", "", 600);
-    ASSERT_EQ(r.status, 0) << r.output;
-    // Decoded, not copied: the pictures and the samples themselves.
-    checksums[i] = testsupport::runAndRead("ffmpeg -v error -i '" + folder +
-                                           "/wirefall.avi' -map 0 -f framemd5 - 2>&1");
-    ASSERT_NE(checksums[i].find("0,"), std::string::npos) << checksums[i];
-    ASSERT_NE(checksums[i].find("1,"), std::string::npos) << "no sound stream:\n" << checksums[i];
-    fs::remove_all(folder);
-  }
+  const Recording& first = showRecording();
+  ASSERT_EQ(first.result.status, 0) << first.result.output;
+  const std::string folder = freshFolder("determinism");
+  linkArchive(folder);
+  linkMusic(folder);
+  const Result again = run(folder, "/w /m /f" + std::to_string(kFps) + " /cffv1", "", 900);
+  ASSERT_EQ(again.status, 0) << again.output;
+  const std::string checksums[2] = {frameChecksums(first.folder + "/wirefall.avi"),
+                                    frameChecksums(folder + "/wirefall.avi")};
+  ASSERT_NE(checksums[0].find("0,"), std::string::npos) << checksums[0];
+  ASSERT_NE(checksums[0].find("1,"), std::string::npos) << "no sound stream:\n" << checksums[0];
   EXPECT_EQ(checksums[0], checksums[1]);
+  fs::remove_all(folder);
+}
+
+TEST(WholeShow, EverySceneStartsAtItsFrameAndTheShowEndsOnItsLast) {
+  const Recording& r = showRecording();
+  ASSERT_EQ(r.result.status, 0) << r.result.output;
+  std::map<int, long long> starts;
+  const std::regex line("AVI: scene ([0-9]+) from frame ([0-9]+)");
+  for (std::sregex_iterator it(r.result.output.begin(), r.result.output.end(), line), end; it != end; ++it)
+    starts[std::stoi((*it)[1])] = std::stoll((*it)[2]);
+  ASSERT_EQ(starts.size(), 8u) << r.result.output;
+  for (int scene = 0; scene < 8; ++scene) EXPECT_EQ(starts[scene], firstFrameOfScene(scene)) << "scene " << scene;
+
+  // The finale reports the end on the first frame past the show's length,
+  // and that frame is the file's last.
+  EXPECT_EQ(countVideoFrames(r.folder + "/wirefall.avi"), firstFrameOfScene(8));
+}
+
+TEST(WholeShow, EachSceneShowsItsOwnPicturesAtItsBeats) {
+  const Recording& r = showRecording();
+  ASSERT_EQ(r.result.status, 0) << r.result.output;
+  const std::vector<std::string> frames = smallFrames(r.folder + "/wirefall.avi");
+  const std::vector<Reference> references = storedReferences();
+  ASSERT_GE(references.size(), 50u);
+  // Each stored frame of scene N at beat B is matched with the recorded
+  // frame at or just before that moment of the show; the stored frame
+  // nearest to it, of all scenes, should be one of scene N's. The show runs
+  // at 5 frames a second, its effects draw other random values than a scene
+  // played alone and the screen mask darkens the corners, so a few misses
+  // are allowed: three in four must hold in every scene.
+  std::map<int, std::pair<int, int>> tally;  // scene -> (matched, compared)
+  std::string misses;
+  for (const Reference& ref : references) {
+    const double seconds = secondsAtBeat(kSceneStartBeat[ref.scene] + ref.beat) - kTimeOffset;
+    const long long n = static_cast<long long>(std::floor(kFps * seconds));
+    if (n < firstFrameOfScene(ref.scene) || n >= firstFrameOfScene(ref.scene + 1) - 1) continue;
+    ASSERT_LT(n, static_cast<long long>(frames.size()));
+    const Reference* nearest = nullptr;
+    double best = 1e9;
+    for (const Reference& other : references) {
+      const double d = meanDifference(frames[n], other.picture);
+      if (d < best) best = d, nearest = &other;
+    }
+    auto& [matched, compared] = tally[ref.scene];
+    ++compared;
+    if (nearest->scene == ref.scene) {
+      ++matched;
+    } else {
+      char text[128];
+      std::snprintf(text, sizeof text, "scene %d beat %.2f (frame %lld) looks like scene %d beat %.2f\n",
+                    ref.scene, ref.beat, n, nearest->scene, nearest->beat);
+      misses += text;
+    }
+  }
+  ASSERT_EQ(tally.size(), 8u) << "every scene has stored frames";
+  for (const auto& [scene, counts] : tally) std::printf("scene %d: %d of %d stored frames matched\n", scene, counts.first, counts.second);
+  std::printf("%s", misses.c_str());
+  for (const auto& [scene, counts] : tally)
+    EXPECT_GE(4 * counts.first, 3 * counts.second) << "scene " << scene << ":\n" << misses;
 }
 
 TEST(WholeShow, NoGlErrorThroughTheShow) {
@@ -35,7 +186,7 @@ TEST(WholeShow, NoGlErrorThroughTheShow) {
   linkArchive(folder);
   linkMusic(folder);
   // /e prints each GL error the loop finds after a frame, then the count.
-  const Result r = run(folder, "/w /m /f5 /e", "", 600);
+  const Result r = run(folder, "/w /m /f5 /e", "", 900);
   ASSERT_EQ(r.status, 0) << r.output;
   EXPECT_EQ(countLines(r.output, "GL error 0x"), 0) << r.output;
   EXPECT_NE(r.output.find("GL errors: 0"), std::string::npos) << r.output;
