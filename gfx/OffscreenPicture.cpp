@@ -27,19 +27,23 @@ bool OffscreenPicture::create(int pictureWidth, int pictureHeight) {
   glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
   if (pictureWidth > largest || pictureHeight > largest) return false;
 
-  // NOTE: the depth buffer is as deep as the window's, so depth tests come
-  // out as they do drawn straight into the window.
-  GLint depthBits = 0;
+  // NOTE: depth and stencil as the window has them, so depth tests come out
+  // as they do drawn straight into the window.
+  GLint depthBits = 0, stencilBits = 0;
   glGetIntegerv(GL_DEPTH_BITS, &depthBits);
-  const GLenum depthFormat = depthBits > 0 && depthBits <= 16 ? GL_DEPTH_COMPONENT16
-                             : depthBits >= 32                ? GL_DEPTH_COMPONENT32
-                                                              : GL_DEPTH_COMPONENT24;
+  glGetIntegerv(GL_STENCIL_BITS, &stencilBits);
+  const bool stencil = stencilBits > 0;
+  const GLenum depthFormat = stencil                            ? GL_DEPTH24_STENCIL8
+                             : depthBits > 0 && depthBits <= 16 ? GL_DEPTH_COMPONENT16
+                             : depthBits >= 32                  ? GL_DEPTH_COMPONENT32
+                                                                : GL_DEPTH_COMPONENT24;
   colourBuffer = makeRenderbuffer(GL_RGBA8, pictureWidth, pictureHeight);
   depthBuffer = makeRenderbuffer(depthFormat, pictureWidth, pictureHeight);
   glGenFramebuffers(1, &framebuffer);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, stencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT,
+                            GL_RENDERBUFFER, depthBuffer);
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
     destroy();
     return false;

@@ -13,8 +13,8 @@ class OffscreenPicture {
   OffscreenPicture(const OffscreenPicture&) = delete;
   OffscreenPicture& operator=(const OffscreenPicture&) = delete;
 
-  // Makes the framebuffer (RGBA 8 bits a channel, a depth buffer as deep as
-  // the window's) and binds it. False, with nothing made and the window
+  // Makes the framebuffer (8 bits a channel with alpha, depth and stencil
+  // as the window has them) and binds it. False, with nothing made and the window
   // bound, when the driver cannot.
   bool create(int width, int height);
   // Binds the picture for drawing and reading.
