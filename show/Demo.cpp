@@ -152,6 +152,8 @@ int Demo::render(float t) {
       skipRequested = false;
       musicOffset = scenes[current]->startTime;
       timerStart = platform::performanceCounter();
+      // A skip while paused holds the new scene at its start.
+      if (paused) heldShowTime = scenes[current]->startTime;
     }
   }
 

@@ -99,13 +99,22 @@ TEST_F(DemoWatch, JumpPastTheEndMovesNothing) {
 TEST_F(DemoWatch, LiveClockJumpSetsTheLocalTimeOfTheSceneItEnters) {
   demo->timeOffset = -0.04f;
   demo->render(0.0f);
+  const double before = demo->showTime();
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(demo->jumpBeats(4.0f));
-  EXPECT_EQ(demo->current, 3);  // three jumps from ~0 s: 5.54 s lies in scene 3
+  const double landed = demo->showTime();
+  // Three jumps from near 0 s: about 5.54 s, in scene 3 (3.85 to 6.85 s).
+  EXPECT_GE(landed, before + 3 * kFourBeats - 1e-4);
+  EXPECT_LT(landed, before + 3 * kFourBeats + 0.5);
+  EXPECT_EQ(demo->current, 3);
+  // The frame's local time lies between the show times read around it.
+  const double from = demo->showTime();
   demo->render(0.0f);
+  const double to = demo->showTime();
   ASSERT_FALSE(slot(*demo, 3)->times.empty());
-  // Landed 5.54 s into the show; a few milliseconds pass between the calls.
-  EXPECT_NEAR(slot(*demo, 3)->times.back(), 3 * kFourBeats - startOf(3) - 0.04, 0.05);
-  // Before that the skipped scene 2 was never drawn.
+  const double local = slot(*demo, 3)->times.back();
+  EXPECT_GE(local, from - startOf(3) - 0.04 - 1e-4);
+  EXPECT_LE(local, to - startOf(3) - 0.04 + 1e-4);
+  // The skipped scene 2 was never drawn.
   EXPECT_TRUE(slot(*demo, 2)->times.empty());
 }
 
@@ -149,10 +158,28 @@ TEST_F(DemoWatch, PauseHoldsTheShowClockOnEveryFrameAndResumesFromThere) {
   EXPECT_TRUE(demo->isPaused());
   EXPECT_NEAR(demo->showTime(), held + kFourBeats, 1e-5);
 
+  const uint64_t resumed = platform::performanceCounter();
   demo->setPaused(false);
   demo->render(0.0f);
-  EXPECT_NEAR(slot(*demo, 1)->times.back(), held + kFourBeats - startOf(1), 0.03)
-      << "the 120 ms of pause must not count";
+  const double since = double(platform::performanceCounter() - resumed) / platform::performanceFrequency();
+  const double local = slot(*demo, 1)->times.back();
+  EXPECT_GE(local, held + kFourBeats - startOf(1) - 1e-4);
+  EXPECT_LE(local, held + kFourBeats - startOf(1) + since + 1e-4) << "the 120 ms of pause must not count";
+}
+
+TEST_F(DemoWatch, SkipWhilePausedHoldsTheNextSceneAtItsStart) {
+  demo->useCaptureClock();
+  demo->render(0.2f);
+  demo->setPaused(true);
+  demo->key('a');
+  demo->render(0.3f);  // scene 0 draws once more, then the skip
+  EXPECT_EQ(demo->current, 1);
+  EXPECT_NEAR(demo->showTime(), startOf(1), 1e-5);
+  demo->render(0.4f);
+  EXPECT_NEAR(slot(*demo, 1)->times.back(), 0.0, 1e-5);
+  demo->setPaused(false);
+  demo->render(0.5f);
+  EXPECT_NEAR(slot(*demo, 1)->times.back(), 0.1, 1e-4);
 }
 
 // With the real soundtrack: the music follows a jump and holds in a pause.
