@@ -12,6 +12,7 @@
 #include "app/CaptureCodec.h"
 #include "app/LaunchSettings.h"
 #include "app/Switches.h"
+#include "gfx/Random.h"
 #include "support/MessageLog.h"
 
 namespace {
@@ -72,6 +73,7 @@ TEST(HelpText, NoLetterChangesTheSettingsWithoutBeingInTheTable) {
   }
   launchSettings = LaunchSettings();
   parseCaptureCodecSwitch(defaultCaptureCodec());
+  zolt::seedRandom(1);  // /r reseeded the generator from the clock
 }
 
 TEST(HelpText, AskedForByTheUsualSpellingsOnly) {
