@@ -69,8 +69,10 @@ void OffscreenPicture::present(GLuint target, int x, int y) {
   glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
   glBlitFramebuffer(0, 0, width, height, x, y, x + width, y + height, GL_COLOR_BUFFER_BIT,
                     GL_NEAREST);
-  glPopAttrib();
+  // NOTE: the picture is bound before the pop: the colour-buffer group
+  // holds the draw buffer, which only the picture has.
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  glPopAttrib();
 }
 
 void OffscreenPicture::destroy() {

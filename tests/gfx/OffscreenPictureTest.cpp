@@ -69,7 +69,10 @@ TEST_F(OffscreenPictureGl, PictureOfA1920x1080ScreenSitsBetweenBarsOf240Pixels) 
   glClear(GL_COLOR_BUFFER_BIT);
   glClearColor(0.25f, 0.5f, 0.75f, 1.0f);  // the caller's clear colour
 
+  while (glGetError() != GL_NO_ERROR) {
+  }
   picture.present(screen.framebuffer, 240, 0);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
   // The caller's state is as it was and the picture is bound again.
   EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
@@ -103,6 +106,26 @@ TEST_F(OffscreenPictureGl, PictureOfA1920x1080ScreenSitsBetweenBarsOf240Pixels) 
   glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
   EXPECT_EQ(bound, 0);
   EXPECT_FALSE(picture.created());
+}
+
+TEST_F(OffscreenPictureGl, PresentIntoTheWindowRaisesNoErrorAndFillsTheBars) {
+  // The test window is 640x480: a 320x240 picture in its middle.
+  OffscreenPicture picture;
+  ASSERT_TRUE(picture.create(320, 240));
+  glViewport(0, 0, 320, 240);
+  glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  picture.present(0, 160, 120);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << "the window has no colour attachment to restore";
+  const std::vector<unsigned char> line = row(0, 240, 640);
+  EXPECT_TRUE(isBlack(&line[4 * 159]));
+  EXPECT_EQ(line[4 * 160 + 1], 255);
+  EXPECT_EQ(line[4 * 479 + 1], 255);
+  EXPECT_TRUE(isBlack(&line[4 * 480]));
+  EXPECT_TRUE(isBlack(&row(0, 119, 640)[4 * 320]));
+  picture.destroy();
 }
 
 TEST_F(OffscreenPictureGl, SizesTheDriverCannotMakeAreRefusedWithTheWindowBound) {
