@@ -1,10 +1,12 @@
 // Entry: seeds the generator, reads the switches or runs the settings
 // dialog, then opens the window, starts the show and runs the loop.
+#include <cstdio>
 #include <string>
 
 #include "app/AviWriter.h"
 #include "app/ExitStatus.h"
 #include "app/GlWindow.h"
+#include "app/HelpText.h"
 #include "app/LaunchSettings.h"
 #include "app/MainLoop.h"
 #include "app/SettingsDialog.h"
@@ -15,6 +17,10 @@
 #include "show/PackFile.h"
 
 int zoltMain(int argc, char** argv) {
+  if (helpRequested(argc, argv)) {
+    std::fputs(helpText().c_str(), stdout);
+    return 0;
+  }
   zolt::seedRandom(1);
   const std::string tail = commandTail(argc, argv);
   if (!tail.empty())
@@ -27,9 +33,17 @@ int zoltMain(int argc, char** argv) {
 
   // Without its archive the show has nothing to show: one box, no window.
   if (!packFileReadable(kShowPackFile)) return kExitCannotStart;
-  if (!createWindow("z-olt!", launchSettings.width, launchSettings.height, 32,
-                    launchSettings.fullScreen))
+  if (launchSettings.fullScreen && launchSettings.desktopFullScreen) {
+    // The picture is the largest 4:3 on the desktop: the show is drawn, read
+    // and recorded at that size.
+    DesktopLayout layout;
+    if (!createDesktopWindow("z-olt!", &layout)) return kExitCannotStart;
+    launchSettings.width = layout.pictureWidth;
+    launchSettings.height = layout.pictureHeight;
+  } else if (!createWindow("z-olt!", launchSettings.width, launchSettings.height, 32,
+                           launchSettings.fullScreen)) {
     return kExitCannotStart;
+  }
   if (!startUp()) {
     shutdown();
     platform::messageBox("Initialization Failed.", "ERROR", platform::MessageIcon::Warning);

@@ -3,6 +3,8 @@
 
 #include <GL/glu.h>
 
+#include <cstdio>
+
 #include "gfx/GlExtensions.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
@@ -14,7 +16,12 @@ using platform::MessageIcon;
 bool windowFullScreen = false;
 DisplayModeCalls displayModeCalls = {platform::displayModeAvailable, platform::enterFullScreen};
 
+void (*desktopSizeCall)(int* width, int* height) = platform::desktopSize;
+bool windowDesktopPicture = false;
+DesktopLayout windowDesktopLayout;
+
 static bool displayModeChanged = false;
+static bool desktopFullScreenOn = false;
 
 static void shutdownError(const char* text) {
   platform::messageBox(text, "SHUTDOWN ERROR", MessageIcon::Information);
@@ -85,17 +92,55 @@ bool createWindow(const char* title, int width, int height, int bits, bool fullS
   return true;
 }
 
+bool createDesktopWindow(const char* title, DesktopLayout* layout) {
+  windowFullScreen = true;
+  if (!platform::initVideo()) {
+    platform::messageBox("Failed To Register The Window Class.", "ERROR", MessageIcon::Warning);
+    return false;
+  }
+  int width = 0, height = 0;
+  desktopSizeCall(&width, &height);
+  if (!platform::createWindow(title, width, height)) return creationError("Window Creation Error.");
+  if (platform::enterDesktopFullScreen()) {
+    desktopFullScreenOn = true;
+    platform::showCursor(false);
+  } else {
+    // NOTE: the window already covers the desktop; the show plays in it.
+    windowFullScreen = false;
+    std::printf("Desktop full screen refused: the show plays in a window of the desktop's size\n");
+  }
+  if (!platform::createContext()) return creationError("Can't Create A GL Rendering Context.");
+  if (!platform::makeContextCurrent())
+    return creationError("Can't Activate The GL Rendering Context.");
+  platform::centerAndShowWindow();
+
+  // On a scaled desktop the GL surface has more pixels than the window.
+  int drawWidth = 0, drawHeight = 0;
+  platform::drawableSize(&drawWidth, &drawHeight);
+  if (drawWidth > 0 && drawHeight > 0) {
+    width = drawWidth;
+    height = drawHeight;
+  }
+  *layout = desktopLayout(width, height);
+  windowDesktopLayout = *layout;
+  windowDesktopPicture = true;
+  setProjection(layout->pictureWidth, layout->pictureHeight);
+  return true;
+}
+
 void releaseWindow() {
   if (platform::contextExists()) {
     if (!platform::releaseContext()) shutdownError("Release Of DC And RC mFailed.");
     if (!platform::deleteContext()) shutdownError("Release Rendering Context Failed.");
   }
   if (platform::windowExists()) {
-    if (displayModeChanged) platform::leaveFullScreen();
+    if (displayModeChanged || desktopFullScreenOn) platform::leaveFullScreen();
     platform::destroyWindow();
   }
-  if (displayModeChanged) {
+  if (displayModeChanged || desktopFullScreenOn) {
     platform::showCursor(true);
     displayModeChanged = false;
+    desktopFullScreenOn = false;
   }
+  windowDesktopPicture = false;
 }

@@ -2,6 +2,8 @@
 // switches or the settings dialog, read by everything that follows.
 #pragma once
 
+#include <string>
+
 struct LaunchSettings {
   bool fullScreen = true;
   bool quality = true;
@@ -14,6 +16,11 @@ struct LaunchSettings {
   // Hidden switch /e: every GL error the frame loop finds is printed (the
   // loop checks after every frame either way).
   bool reportGlErrors = false;
+  // /d: full screen at the desktop's own size, the picture the largest 4:3
+  // that fits, drawn off screen and shown between black bars.
+  bool desktopFullScreen = false;
+  // /oFILE: the first recording's name; its extension picks the container.
+  std::string captureFile = "wirefall.avi";
 };
 
 extern LaunchSettings launchSettings;

@@ -6,9 +6,11 @@
 #include <string>
 
 #include "app/AviWriter.h"
+#include "app/DesktopPicture.h"
 #include "app/ExitStatus.h"
 #include "app/GlWindow.h"
 #include "app/LaunchSettings.h"
+#include "app/WatchKeys.h"
 #include "gfx/ExtensionSetup.h"
 #include "gfx/GlExtensions.h"
 #include "platform/GlProc.h"
@@ -45,11 +47,20 @@ void typeCharacter(int code) {
 void clearKeyTable() {
   for (int i = 0; i < 256; ++i) loop.keyTable[i] = loop.keysDown[i] = loop.charactersTyped[i] = 0;
   loop.captureKeyWasDown = false;
+  clearWatchKeys();
 }
 
 const char* captureFileName(int n) {
   static std::string name;
-  name = n == 0 ? "wirefall.avi" : "wirefall-" + std::to_string(n + 1) + ".avi";
+  name = launchSettings.captureFile;
+  if (n > 0) {
+    // "-2" goes before the extension, so the container stays the same.
+    const size_t slash = name.find_last_of('/');
+    const size_t dot = name.find_last_of('.');
+    const bool hasExtension = dot != std::string::npos && dot > 0 &&
+                              (slash == std::string::npos || dot > slash + 1);
+    name.insert(hasExtension ? dot : name.size(), "-" + std::to_string(n + 1));
+  }
   return name.c_str();
 }
 
@@ -79,6 +90,7 @@ void runKeyHandler() {
     loop.capturing = !loop.capturing;
     if (!loop.capturing) closeCapture();
   }
+  runWatchKeys();
 
   // Typed characters have been seen; what stays is what is held.
   for (int i = 0; i < 256; ++i) {
@@ -109,6 +121,9 @@ bool startUp() {
   }
   loadGlEntryPoints();  // the entry points outside the checked extensions
   if (swapControl) platform::setSwapInterval(1);
+  // A desktop window shows the picture between bars; it is drawn off screen
+  // from the loading screen on.
+  if (windowDesktopPicture) startDesktopPicture(windowDesktopLayout);
 
   auto* registry = new ResourceRegistry();
   registry->usePack = true;
@@ -221,6 +236,7 @@ void shutdown() {
   }
   delete loop.show;
   loop.show = nullptr;
+  if (windowDesktopPicture) stopDesktopPicture();
   releaseWindow();
 }
 
@@ -245,7 +261,11 @@ void windowProcedure(const platform::Message& message) {
       typeCharacter(message.param);
       break;
     case MessageKind::Size:
-      setProjection(message.width, message.height);
+      // A desktop window's picture keeps its size whatever the window does.
+      if (windowDesktopPicture)
+        setProjection(windowDesktopLayout.pictureWidth, windowDesktopLayout.pictureHeight);
+      else
+        setProjection(message.width, message.height);
       break;
     case MessageKind::Quit:
       break;

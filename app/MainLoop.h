@@ -63,7 +63,7 @@ bool loopPass();
 void windowProcedure(const platform::Message& message);
 
 // Acts on the key table once per frame: Escape or F2 ("q") quit; numeric
-// minus ("m") toggles capture, once per press.
+// minus ("m") toggles capture, once per press; then the watch keys.
 void runKeyHandler();
 
 // Key-table writes of the window procedure.
@@ -76,6 +76,7 @@ void clearKeyTable();
 void shutdown();
 
 // The file a capture switched on for the n-th time writes (0 = the first):
-// "wirefall.avi", then "wirefall-2.avi", ... so no capture overwrites an
-// earlier one of the same run.
+// the /o name (default "wirefall.avi"), then "wirefall-2.avi", ... with the
+// number before the extension, so no capture overwrites an earlier one of
+// the same run.
 const char* captureFileName(int n);

@@ -54,7 +54,8 @@
   X(PFNGLBINDRENDERBUFFERPROC, glBindRenderbuffer)               \
   X(PFNGLRENDERBUFFERSTORAGEPROC, glRenderbufferStorage)         \
   X(PFNGLGETRENDERBUFFERPARAMETERIVPROC, glGetRenderbufferParameteriv) \
-  X(PFNGLISRENDERBUFFERPROC, glIsRenderbuffer)
+  X(PFNGLISRENDERBUFFERPROC, glIsRenderbuffer)                   \
+  X(PFNGLBLITFRAMEBUFFERPROC, glBlitFramebuffer)
 
 #define ZOLT_GL_DECLARE(type, name) extern type zolt_##name;
 ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DECLARE)
@@ -103,6 +104,7 @@ ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DECLARE)
 #define glRenderbufferStorage zolt_glRenderbufferStorage
 #define glGetRenderbufferParameteriv zolt_glGetRenderbufferParameteriv
 #define glIsRenderbuffer zolt_glIsRenderbuffer
+#define glBlitFramebuffer zolt_glBlitFramebuffer
 
 // Fetches every entry point of the list that the extension set-up has not
 // fetched already, for the current context; returns how many are null.

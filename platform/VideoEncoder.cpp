@@ -66,7 +66,37 @@ std::string avError(int code) {
   return text;
 }
 
+// The containers a recording's name can pick, by extension.
+struct ContainerSetup {
+  const char* name;       // what containerForFile returns
+  const char* extension;  // lower case, with its dot
+  const char* muxer;      // libavformat's name
+};
+
+const ContainerSetup kContainers[] = {
+    {"avi", ".avi", "avi"},
+    {"mkv", ".mkv", "matroska"},
+    {"mp4", ".mp4", "mp4"},
+};
+
+const ContainerSetup& containerSetup(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of('/');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
+    std::string extension = path.substr(dot);
+    for (char& c : extension) c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    for (const ContainerSetup& setup : kContainers)
+      if (extension == setup.extension) return setup;
+  }
+  return kContainers[0];
+}
+
+// AAC in frames of the encoder's size, at this rate.
+constexpr int64_t kAacBitRate = 192000;
+
 }  // namespace
+
+const char* containerForFile(const std::string& path) { return containerSetup(path).name; }
 
 const std::vector<VideoCodecInfo>& videoCodecs() {
   static const std::vector<VideoCodecInfo> list = [] {
@@ -98,6 +128,13 @@ struct VideoEncoder::State {
   int64_t firstFrame = -1;
   int64_t samplesWritten = 0;
   std::vector<int16_t> samples;
+  // Where the container takes no PCM (MP4), the sound is encoded as AAC:
+  // samples wait here until a whole encoder frame is ready.
+  AVCodecContext* soundCodec = nullptr;
+  AVFrame* soundFrame = nullptr;
+  std::vector<int16_t> soundWaiting;
+  int64_t soundPts = 0;
+  bool mp4 = false;
   std::string path;
   std::string error;
 
@@ -108,6 +145,10 @@ struct VideoEncoder::State {
     format = nullptr;
     stream = nullptr;
     avcodec_free_context(&codec);
+    avcodec_free_context(&soundCodec);
+    av_frame_free(&soundFrame);
+    soundWaiting.clear();
+    soundPts = 0;
     av_frame_free(&frame);
     av_packet_free(&packet);
     sws_freeContext(convert);
@@ -120,8 +161,12 @@ struct VideoEncoder::State {
 
   bool writeHeader() {
     if (headerWritten) return true;
-    const int result = avformat_write_header(format, nullptr);
-    if (result < 0) return fail("cannot write the AVI header: " + avError(result));
+    AVDictionary* options = nullptr;
+    // NOTE: the index at the front lets a browser play an MP4 while it loads.
+    if (mp4) av_dict_set(&options, "movflags", "+faststart", 0);
+    const int result = avformat_write_header(format, &options);
+    av_dict_free(&options);
+    if (result < 0) return fail("cannot write the header of " + path + ": " + avError(result));
     headerWritten = true;
     return true;
   }
@@ -136,6 +181,11 @@ struct VideoEncoder::State {
     if (count <= 0) return true;
     samples.clear();
     sound.read(count, samples);
+    samplesWritten = target;
+    if (soundCodec != nullptr) {
+      soundWaiting.insert(soundWaiting.end(), samples.begin(), samples.end());
+      return encodeWaitingSound(false);
+    }
     const int bytes = static_cast<int>(samples.size() * sizeof(int16_t));
     if (av_new_packet(packet, bytes) < 0) return fail("out of memory");
     std::memcpy(packet->data, samples.data(), bytes);
@@ -143,10 +193,54 @@ struct VideoEncoder::State {
     packet->duration = count;
     packet->stream_index = audio->index;
     av_packet_rescale_ts(packet, AVRational{1, SoundDecoder::sampleRate}, audio->time_base);
-    samplesWritten = target;
     const int result = av_interleaved_write_frame(format, packet);
     if (result < 0) return fail("writing " + path + " failed: " + avError(result));
     return true;
+  }
+
+  // Encodes the waiting samples a whole encoder frame at a time; `last`
+  // also sends the short rest and drains the encoder.
+  bool encodeWaitingSound(bool last) {
+    const int channels = SoundDecoder::channels;
+    const size_t frameSamples = size_t(soundCodec->frame_size) * channels;
+    size_t used = 0;
+    while (soundWaiting.size() - used >= frameSamples ||
+           (last && soundWaiting.size() > used)) {
+      const size_t take = std::min(frameSamples, soundWaiting.size() - used);
+      if (av_frame_make_writable(soundFrame) < 0) return fail("out of memory");
+      soundFrame->nb_samples = int(take / channels);
+      for (int c = 0; c < channels; ++c) {
+        float* plane = reinterpret_cast<float*>(soundFrame->data[c]);
+        for (int i = 0; i < soundFrame->nb_samples; ++i)
+          plane[i] = soundWaiting[used + size_t(i) * channels + c] / 32768.0f;
+      }
+      soundFrame->pts = soundPts;
+      soundPts += soundFrame->nb_samples;
+      used += take;
+      const int result = avcodec_send_frame(soundCodec, soundFrame);
+      if (result < 0) return fail("encoding the sound failed: " + avError(result));
+      if (!drainSoundPackets()) return false;
+    }
+    soundWaiting.erase(soundWaiting.begin(), soundWaiting.begin() + long(used));
+    if (last) {
+      const int result = avcodec_send_frame(soundCodec, nullptr);
+      if (result < 0 && result != AVERROR_EOF)
+        return fail("encoding the sound failed: " + avError(result));
+      return drainSoundPackets();
+    }
+    return true;
+  }
+
+  bool drainSoundPackets() {
+    for (;;) {
+      int result = avcodec_receive_packet(soundCodec, packet);
+      if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return true;
+      if (result < 0) return fail("encoding the sound failed: " + avError(result));
+      av_packet_rescale_ts(packet, soundCodec->time_base, audio->time_base);
+      packet->stream_index = audio->index;
+      result = av_interleaved_write_frame(format, packet);
+      if (result < 0) return fail("writing " + path + " failed: " + avError(result));
+    }
   }
 
   bool fail(const std::string& what) {
@@ -192,8 +286,17 @@ bool VideoEncoder::open(const std::string& path, const char* codecName, int fps,
   const AVCodec* encoder = avcodec_find_encoder_by_name(setup->encoder);
   if (!encoder) return s.fail(std::string("this build of libavcodec has no ") + setup->encoder + " encoder");
 
-  int result = avformat_alloc_output_context2(&s.format, nullptr, "avi", path.c_str());
-  if (result < 0 || !s.format) return s.fail("cannot set up an AVI file: " + avError(result));
+  const ContainerSetup& container = containerSetup(path);
+  int result = avformat_alloc_output_context2(&s.format, nullptr, container.muxer, path.c_str());
+  if (result < 0 || !s.format)
+    return s.fail(std::string("cannot set up a ") + container.name + " file: " + avError(result));
+  const bool avi = std::string(container.name) == "avi";
+  if (!avi && avformat_query_codec(s.format->oformat, encoder->id, FF_COMPLIANCE_NORMAL) != 1) {
+    s.release();
+    return s.fail(std::string("a .") + container.name + " file cannot hold " + setup->info.name +
+                  " video; name the recording .mkv or .avi");
+  }
+  s.mp4 = std::string(container.name) == "mp4";
 
   s.codec = avcodec_alloc_context3(encoder);
   s.codec->width = width;
@@ -209,7 +312,10 @@ bool VideoEncoder::open(const std::string& path, const char* codecName, int fps,
     s.codec->global_quality = FF_QP2LAMBDA * setup->quality;
     s.codec->qmin = s.codec->qmax = setup->quality;
   }
-  if (setup->fourcc) s.codec->codec_tag = setup->fourcc;
+  // The four-character codes are the AVI's; the other containers tag their
+  // streams themselves and want the codec's set-up data in their header.
+  if (setup->fourcc && avi) s.codec->codec_tag = setup->fourcc;
+  if (s.format->oformat->flags & AVFMT_GLOBALHEADER) s.codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   AVDictionary* options = nullptr;
   if (setup->crf) av_dict_set(&options, "crf", setup->crf, 0);
   if (setup->preset) av_dict_set(&options, "preset", setup->preset, 0);
@@ -255,8 +361,10 @@ bool VideoEncoder::addSoundtrack(const std::string& soundPath) {
   if (!s.opened || s.headerWritten || s.audio != nullptr)
     return s.fail("the soundtrack must be added before the first frame");
   if (!s.sound.open(soundPath)) return s.fail(s.sound.lastError());
+  if (s.mp4) return openAacSound();
   s.audio = avformat_new_stream(s.format, nullptr);
   if (s.audio == nullptr) return s.fail("out of memory");
+  s.audio->time_base = AVRational{1, SoundDecoder::sampleRate};
   AVCodecParameters* par = s.audio->codecpar;
   par->codec_type = AVMEDIA_TYPE_AUDIO;
   par->codec_id = AV_CODEC_ID_PCM_S16LE;
@@ -266,6 +374,46 @@ bool VideoEncoder::addSoundtrack(const std::string& soundPath) {
   par->bits_per_coded_sample = 16;
   par->block_align = 2 * SoundDecoder::channels;
   par->bit_rate = int64_t(SoundDecoder::sampleRate) * 16 * SoundDecoder::channels;
+  return true;
+}
+
+bool VideoEncoder::openAacSound() {
+  State& s = *state;
+  const AVCodec* aac = avcodec_find_encoder(AV_CODEC_ID_AAC);
+  if (aac != nullptr) s.soundCodec = avcodec_alloc_context3(aac);
+  bool ok = s.soundCodec != nullptr;
+  if (ok) {
+    s.soundCodec->sample_fmt = AV_SAMPLE_FMT_FLTP;
+    s.soundCodec->sample_rate = SoundDecoder::sampleRate;
+    av_channel_layout_default(&s.soundCodec->ch_layout, SoundDecoder::channels);
+    s.soundCodec->bit_rate = kAacBitRate;
+    s.soundCodec->time_base = AVRational{1, SoundDecoder::sampleRate};
+    if (s.format->oformat->flags & AVFMT_GLOBALHEADER)
+      s.soundCodec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    ok = avcodec_open2(s.soundCodec, aac, nullptr) >= 0;
+  }
+  if (ok) {
+    s.soundFrame = av_frame_alloc();
+    ok = s.soundFrame != nullptr;
+  }
+  if (ok) {
+    s.soundFrame->format = AV_SAMPLE_FMT_FLTP;
+    s.soundFrame->sample_rate = SoundDecoder::sampleRate;
+    av_channel_layout_default(&s.soundFrame->ch_layout, SoundDecoder::channels);
+    s.soundFrame->nb_samples = s.soundCodec->frame_size;
+    ok = av_frame_get_buffer(s.soundFrame, 0) >= 0;
+  }
+  // NOTE: the stream is made only once its encoder works: a stream cannot
+  // be taken back out of the file, and a half-made one spoils the header.
+  if (ok) {
+    s.audio = avformat_new_stream(s.format, nullptr);
+    ok = s.audio != nullptr && avcodec_parameters_from_context(s.audio->codecpar, s.soundCodec) >= 0;
+  }
+  if (!ok) {
+    avcodec_free_context(&s.soundCodec);
+    av_frame_free(&s.soundFrame);
+    return s.fail("this build of libavcodec cannot encode AAC sound for an MP4 file");
+  }
   s.audio->time_base = AVRational{1, SoundDecoder::sampleRate};
   return true;
 }
@@ -325,6 +473,7 @@ bool VideoEncoder::close() {
   if (s.headerWritten) {
     int result = avcodec_send_frame(s.codec, nullptr);
     ok = (result >= 0 || result == AVERROR_EOF) && s.drainPackets();
+    if (s.soundCodec != nullptr) ok = s.encodeWaitingSound(true) && ok;
     result = av_write_trailer(s.format);
     if (result < 0 && ok) ok = s.fail("finishing " + s.path + " failed: " + avError(result));
   }

@@ -1,10 +1,12 @@
-// VideoEncoder: one video stream into an AVI file, over libavformat and
-// libavcodec.
+// VideoEncoder: one video stream into an AVI, Matroska or MP4 file, over
+// libavformat and libavcodec.
 //
 // Stands where the Video for Windows file interface and its compression
 // dialog stood. Frames come in as the show reads them back (BGRA, bottom
 // row first) and are converted to what the chosen codec takes. The codecs
-// are a fixed table (videoCodecs()); the first entry is the default.
+// are a fixed table (videoCodecs()); the first entry is the default. The
+// file name's extension picks the container: ".mkv" Matroska, ".mp4" MP4
+// (sound as AAC, which browsers play beside H.264), anything else AVI.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +26,10 @@ struct VideoCodecInfo {
 const std::vector<VideoCodecInfo>& videoCodecs();
 bool videoCodecAvailable(const char* name);
 
+// The container a file name picks: "mkv" or "mp4" by its extension (any
+// case), "avi" for every other name.
+const char* containerForFile(const std::string& path);
+
 class VideoEncoder {
  public:
   VideoEncoder();
@@ -32,9 +38,10 @@ class VideoEncoder {
   VideoEncoder& operator=(const VideoEncoder&) = delete;
 
   // Sets up the codec first and only then creates the file, so a codec that
-  // cannot be opened leaves nothing on disk. False with lastError() set.
+  // cannot be opened, or that the container cannot hold, leaves nothing on
+  // disk. False with lastError() set.
   bool open(const std::string& path, const char* codecName, int fps, int width, int height);
-  // Adds the soundtrack as a 16-bit PCM stream; from then on each frame
+  // Adds the soundtrack (16-bit PCM, AAC in MP4); from then on each frame
   // carries the sound up to its end, sound sample 0 at the first frame.
   // Only before the first frame; false (video only) when the file cannot
   // be decoded.
@@ -52,6 +59,8 @@ class VideoEncoder {
   const std::string& lastError() const;
 
  private:
+  bool openAacSound();
+
   struct State;
   State* state;
 };

@@ -43,6 +43,14 @@ bool initVideo() {
 bool hasDisplay() { return initVideo() && realDisplay; }
 
 void desktopSize(int* width, int* height) {
+  const char* standIn = std::getenv("ZOLT_OFFSCREEN_DESKTOP");
+  int w = 0, h = 0;
+  if (initVideo() && !realDisplay && standIn != nullptr &&
+      std::sscanf(standIn, "%dx%d", &w, &h) == 2 && w > 0 && h > 0 && w <= 16384 && h <= 16384) {
+    *width = w;
+    *height = h;
+    return;
+  }
   SDL_DisplayMode mode;
   if (initVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0) {
     *width = mode.w;
@@ -129,6 +137,12 @@ bool enterFullScreen(int width, int height) {
   return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
 }
 
+bool enterDesktopFullScreen() {
+  if (window == nullptr) return false;
+  if (!realDisplay) return true;
+  return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+}
+
 void leaveFullScreen() {
   if (window != nullptr) SDL_SetWindowFullscreen(window, 0);
 }
@@ -153,6 +167,11 @@ void windowSize(int* width, int* height) {
   SDL_GetWindowSize(window, width, height);
 }
 
+void drawableSize(int* width, int* height) {
+  *width = *height = 0;
+  if (window != nullptr) SDL_GL_GetDrawableSize(window, width, height);
+}
+
 bool createContext() {
   if (window == nullptr) return false;
   context = SDL_GL_CreateContext(window);
@@ -175,8 +194,14 @@ bool deleteContext() {
 
 bool contextExists() { return context != nullptr; }
 
+static void (*beforeSwap)() = nullptr;
+
+void setBeforeSwap(void (*hook)()) { beforeSwap = hook; }
+
 void swapBuffers() {
-  if (window != nullptr) SDL_GL_SwapWindow(window);
+  if (window == nullptr) return;
+  if (beforeSwap != nullptr) beforeSwap();
+  SDL_GL_SwapWindow(window);
 }
 
 void setSwapInterval(int interval) { SDL_GL_SetSwapInterval(interval); }

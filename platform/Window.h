@@ -15,7 +15,9 @@ namespace platform {
 bool initVideo();
 // True when a real display is in use (not the offscreen driver).
 bool hasDisplay();
-// Size of the desktop (the offscreen driver reports the window's size).
+// Size of the desktop. Without a display the offscreen driver's desktop is
+// ZOLT_OFFSCREEN_DESKTOP ("1920x1080") where that is set, so headless runs
+// can stand in for any screen.
 void desktopSize(int* width, int* height);
 
 // Full screen: whether the display offers exactly width x height at 32 bits.
@@ -28,9 +30,14 @@ bool windowExists();
 // Puts the window into the full-screen mode of its size; false on failure.
 bool enterFullScreen(int width, int height);
 void leaveFullScreen();
+// Full screen at the desktop's own size, without a display-mode change;
+// false on failure. Without a display the window stays as it is.
+bool enterDesktopFullScreen();
 void centerAndShowWindow();
 void showCursor(bool show);
 void windowSize(int* width, int* height);
+// Pixels of the window's GL surface (more than its size on a scaled desktop).
+void drawableSize(int* width, int* height);
 
 // The window's OpenGL context.
 bool createContext();
@@ -39,6 +46,9 @@ bool releaseContext();   // no context current
 bool deleteContext();
 bool contextExists();
 void swapBuffers();
+// Called at every swap just before the buffers change (null: none); the
+// show lays an off-screen picture into the window this way.
+void setBeforeSwap(void (*hook)());
 // Vertical sync where the driver allows it.
 void setSwapInterval(int interval);
 

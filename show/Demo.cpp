@@ -133,9 +133,12 @@ int Demo::render(float t) {
   }
   if (musicPending) startMusic();
 
+  lastClock = t;
   Scene* scene = scenes[current];
   long double local;
-  if (captureClock) {
+  if (paused) {
+    local = static_cast<long double>(heldShowTime) + timeOffset - scene->startTime;
+  } else if (captureClock) {
     local = static_cast<long double>(timeOffset) + musicOffset + t - scene->startTime;
   } else {
     const uint64_t now = platform::performanceCounter();
@@ -153,6 +156,8 @@ int Demo::render(float t) {
       skipRequested = false;
       musicOffset = scenes[current]->startTime;
       timerStart = platform::performanceCounter();
+      // A skip while paused holds the new scene at its start.
+      if (paused) heldShowTime = scenes[current]->startTime;
     }
   }
 
@@ -177,4 +182,74 @@ void Demo::drawScreenMask() {
 int Demo::key(int code, int, int) {
   if ((code & 0xff) == 'a') skipRequested = true;
   return 0;
+}
+
+double Demo::showTime() {
+  if (paused) return heldShowTime;
+  if (captureClock) return static_cast<double>(lastClock) + musicOffset;
+  const uint64_t now = platform::performanceCounter();
+  return static_cast<double>(now - timerStart) / static_cast<double>(timerFrequency) + musicOffset;
+}
+
+float Demo::currentBeat() {
+  if (count == 0) return 0.0f;
+  const Scene* scene = scenes[current];
+  return static_cast<float>((showTime() - scene->startTime) * scene->tempo / 60.0);
+}
+
+// Sets the running clock so that this instant is `seconds` of show time.
+void Demo::setShowClock(double seconds) {
+  if (captureClock) {
+    musicOffset = static_cast<float>(seconds - lastClock);
+  } else {
+    timerStart = platform::performanceCounter();
+    musicOffset = static_cast<float>(seconds);
+  }
+}
+
+void Demo::setPaused(bool pause) {
+  if (pause == paused || count == 0) return;
+  if (pause) {
+    heldShowTime = showTime();
+    paused = true;
+    if (!captureClock) music->pause();
+    return;
+  }
+  paused = false;
+  setShowClock(heldShowTime);
+  if (!captureClock) {
+    // NOTE: the sound goes on from the held time itself, so a pause never
+    // lets picture and music drift apart.
+    music->seek(static_cast<int>(heldShowTime * 1000.0 + 0.5));
+    music->unpause();
+  }
+}
+
+bool Demo::seekShow(double seconds) {
+  if (count == 0 || seconds < 0.0 || seconds >= accumulatedStart) return false;
+  int index = count - 1;
+  while (index > 0 && scenes[index]->startTime > seconds) --index;
+  if (index != current) {
+    // Entered as a skip enters a scene: the attributes the last scene
+    // changed are undone and the new one pushes afresh on its first frame.
+    if (!attribPushPending) {
+      glPopAttrib();
+      attribPushPending = true;
+    }
+    current = index;
+    skipRequested = false;
+    finaleMaskDrawn = 0;
+  }
+  if (paused)
+    heldShowTime = seconds;
+  else
+    setShowClock(seconds);
+  if (!captureClock) music->seek(static_cast<int>(seconds * 1000.0 + 0.5));
+  return true;
+}
+
+bool Demo::jumpBeats(float beats) {
+  if (count == 0) return false;
+  const double target = showTime() + beats * 60.0 / scenes[current]->tempo;
+  return seekShow(target < 0.0 ? 0.0 : target);
 }

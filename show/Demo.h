@@ -54,6 +54,24 @@ class Demo final : public Effect {
   // plays.
   void useCaptureClock();
 
+  // Watch mode, between frames once the show plays. Show time is seconds of
+  // the soundtrack: scene k begins at scenes[k]->startTime and the picture
+  // runs timeOffset behind it.
+  double showTime();
+  // The current scene's beat at the show time.
+  float currentBeat();
+  // Holds the show clock and the music together, or lets both go on from
+  // where they were held.
+  void setPaused(bool paused);
+  bool isPaused() const { return paused; }
+  // Puts the show at `seconds` of show time: the scene holding it becomes
+  // current, entered as a skip enters one, its local time set to match, and
+  // the music is moved there. False, with nothing moved, outside the show.
+  bool seekShow(double seconds);
+  // Moves the show by `beats` beats of the current scene's tempo (back when
+  // negative, held at the start); false past the end of the show.
+  bool jumpBeats(float beats);
+
   ResourceRegistry* registry;
   // "tvmask2.jpg" at the output size, multiplied over every frame.
   COverlayImage* screenMask = nullptr;
@@ -75,11 +93,17 @@ class Demo final : public Effect {
   uint64_t timerFrequency = 1;
   bool attribPushPending = true;
   int finaleMaskDrawn = 0;
+  // Watch mode: the held show time while paused, and the caller's time of
+  // the latest frame (the capture clock counts from it).
+  bool paused = false;
+  double heldShowTime = 0.0;
+  float lastClock = 0.0f;
 
  private:
   void enter(Scene* scene);
   void startMusic();
   void drawScreenMask();
+  void setShowClock(double seconds);
 
   ShowOrder order;
   int loadStep = 0;

@@ -49,6 +49,8 @@ void MusicStream::open(const char* fileName) {
 
 void MusicStream::unpause() { impl->music.setPaused(false); }
 
+void MusicStream::pause() { impl->music.setPaused(true); }
+
 void MusicStream::seek(int ms) {
   impl->music.seekMs(ms);
   impl->lastMs = -1;

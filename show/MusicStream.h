@@ -15,6 +15,8 @@ class MusicStream {
   // "Cannot find file" and leaves the stream empty (every call then a no-op).
   void open(const char* fileName);
   void unpause();
+  // Holds the sound where it is; unpause goes on from there.
+  void pause();
   void seek(int ms);
   int positionMs();
   // Position interpolated between the library's coarse steps.
