@@ -123,6 +123,12 @@ bool startUp() {
   if (swapControl) platform::setSwapInterval(1);
   // A desktop window shows the picture between bars; it is drawn off screen
   // from the loading screen on.
+  // A recording from launch is drawn off screen too, at the window's size,
+  // so it holds the same pixels whether or not the desktop window shows it.
+  if (!windowDesktopPicture && launchSettings.captureAtStart) {
+    windowDesktopLayout = desktopLayout(launchSettings.width, launchSettings.height);
+    windowDesktopPicture = true;
+  }
   if (windowDesktopPicture) startDesktopPicture(windowDesktopLayout);
 
   auto* registry = new ResourceRegistry();
