@@ -122,9 +122,9 @@ bool startUp() {
   loadGlEntryPoints();  // the entry points outside the checked extensions
   if (swapControl) platform::setSwapInterval(1);
   // A desktop window shows the picture between bars; it is drawn off screen
-  // from the loading screen on.
-  // A recording from launch is drawn off screen too, at the window's size,
-  // so it holds the same pixels whether or not the desktop window shows it.
+  // from the loading screen on. A recording from launch is drawn off screen
+  // too, at the window's size, so it holds the same pixels with or without
+  // the desktop window.
   if (!windowDesktopPicture && launchSettings.captureAtStart) {
     windowDesktopLayout = desktopLayout(launchSettings.width, launchSettings.height);
     windowDesktopPicture = true;

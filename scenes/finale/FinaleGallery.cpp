@@ -51,9 +51,8 @@ void FinaleScene::galleryPart(float e, float s) {
     placePanel(endPlacement, views.currentView, viewTexture2);
     views.advance(lastGalleryBeat < 0.0f ? 0.0f : e - lastGalleryBeat);
   } else {
-    float camera[16], placement[16];
-    flightScene->cameraMatrix("Camera01", camera);
-    finale::invertRigid(camera, placement);
+    float placement[16];
+    cameraPlacement(placement);
     placePanel(placement, views.currentView, viewTexture);
     views.transition = 0.0f;
   }
@@ -62,13 +61,24 @@ void FinaleScene::galleryPart(float e, float s) {
   if (e > finale::kEndPanelAfter) drawEndFrame(e);
 }
 
-void FinaleScene::takeTransitionPlacements(float e) {
+void FinaleScene::cameraPlacement(float placement[16]) const {
   float camera[16];
   flightScene->cameraMatrix("Camera01", camera);
-  finale::invertRigid(camera, startPlacement);
+  finale::invertRigid(camera, placement);
+}
+
+void FinaleScene::pushPanelPlacement(const float placement[16]) const {
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glMultMatrixf(placement);
+  glTranslatef(0.0f, kPanelDistance, 0.0f);
+  glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+}
+
+void FinaleScene::takeTransitionPlacements(float e) {
+  cameraPlacement(startPlacement);
   flightScene->setFrame(kFlightFramesPerSecond * secondsAtBeat(e + finale::kTransitionBeats));
-  flightScene->cameraMatrix("Camera01", camera);
-  finale::invertRigid(camera, endPlacement);
+  cameraPlacement(endPlacement);
   // The draw keeps the shared sequence in step with the show; its value is unused.
   zolt::random();
   flightScene->setFrame(kFlightFramesPerSecond * secondsAtBeat(e));
@@ -102,11 +112,7 @@ void FinaleScene::renderView(float a, const std::string& name, ScreenTexture* te
 }
 
 void FinaleScene::placePanel(const float placement[16], const std::string& name, ScreenTexture* texture) {
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glMultMatrixf(placement);
-  glTranslatef(0.0f, kPanelDistance, 0.0f);
-  glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+  pushPanelPlacement(placement);
   drawPanel(name, texture);
   glPopMatrix();
 }
@@ -171,20 +177,11 @@ void FinaleScene::drawEndFrame(float e) {
   glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
   setLineWidth(float(width / 160));
   // The frame sits where the panel in front of the camera sits.
-  float camera[16], placement[16];
-  flightScene->cameraMatrix("Camera01", camera);
-  finale::invertRigid(camera, placement);
-  glPushMatrix();
-  glMultMatrixf(placement);
-  glTranslatef(0.0f, kPanelDistance, 0.0f);
-  glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+  float placement[16];
+  cameraPlacement(placement);
+  pushPanelPlacement(placement);
   glScalef(1.0f, float(width) / float(height), 1.0f);
-  glBegin(GL_LINE_LOOP);
-  glVertex2f(-1.0f, -1.0f);
-  glVertex2f(1.0f, -1.0f);
-  glVertex2f(1.0f, 1.0f);
-  glVertex2f(-1.0f, 1.0f);
-  glEnd();
+  drawPanelSquareLoop();
   glPopMatrix();
   glMatrixMode(GL_TEXTURE);
   glLoadIdentity();

@@ -77,6 +77,10 @@ class FinaleScene final : public Scene {
   // FinaleGallery.cpp
   void galleryPart(float e, float s);
   void takeTransitionPlacements(float e);
+  // Where the panel in front of "Camera01" stands: the camera's inverse.
+  void cameraPlacement(float placement[16]) const;
+  // Pushes the model-view matrix and moves onto a panel at `placement`.
+  void pushPanelPlacement(const float placement[16]) const;
   void renderView(float a, const std::string& name, ScreenTexture* texture);
   void drawPanel(const std::string& name, ScreenTexture* texture);
   void placePanel(const float placement[16], const std::string& name, ScreenTexture* texture);

@@ -96,13 +96,17 @@ void drawDisplacedPanelNv(const PanelPicture& picture, OffsetMap& map, const Dis
   glDisable(GL_TEXTURE_SHADER_NV);
 }
 
-void drawPanelOutline(int screenWidth) {
-  glColor4f(0.0f, 1.0f, 0.0f, 0.5f);
-  setLineWidth(float(screenWidth / 320));
+void drawPanelSquareLoop() {
   glBegin(GL_LINE_LOOP);
   glVertex2f(-1.0f, -1.0f);
   glVertex2f(1.0f, -1.0f);
   glVertex2f(1.0f, 1.0f);
   glVertex2f(-1.0f, 1.0f);
   glEnd();
+}
+
+void drawPanelOutline(int screenWidth) {
+  glColor4f(0.0f, 1.0f, 0.0f, 0.5f);
+  setLineWidth(float(screenWidth / 320));
+  drawPanelSquareLoop();
 }

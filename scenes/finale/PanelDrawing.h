@@ -27,5 +27,7 @@ void drawDisplacedPanel(const PanelPicture& picture, const OffsetMap* map);
 // picture's target (ScreenDistortion::programText), the map's DSDT texture
 // offsets the picture's coordinates.
 void drawDisplacedPanelNv(const PanelPicture& picture, OffsetMap& map, const DisplayList& program);
+// The square (-1, -1) to (1, 1) as a line loop, in the current colour.
+void drawPanelSquareLoop();
 // The panel's green outline around the square.
 void drawPanelOutline(int screenWidth);
