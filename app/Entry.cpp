@@ -14,11 +14,16 @@
 #include "gfx/Random.h"
 #include "platform/Audio.h"
 #include "platform/MessageBox.h"
+#include "show/DataFolders.h"
 #include "show/PackFile.h"
 
 int zoltMain(int argc, char** argv) {
   if (helpRequested(argc, argv)) {
     std::fputs(helpText().c_str(), stdout);
+    return 0;
+  }
+  if (versionRequested(argc, argv)) {
+    std::printf("zolt %s\n", kZoltVersion);
     return 0;
   }
   zolt::seedRandom(1);
@@ -32,7 +37,14 @@ int zoltMain(int argc, char** argv) {
   if (launchSettings.captureAtStart) platform::setSoundOutputWanted(false);
 
   // Without its archive the show has nothing to show: one box, no window.
-  if (!packFileReadable(kShowPackFile)) return kExitCannotStart;
+  const std::string archive = findDataFile(kShowPackFile);
+  if (archive.empty()) {
+    const std::string text = std::string(kShowPackFile) + " is in none of these folders: " + dataFoldersText();
+    platform::messageBox(text.c_str(), kNoPackFileCaption, platform::MessageIcon::None);
+    return kExitCannotStart;
+  }
+  if (!packFileReadable(archive.c_str())) return kExitCannotStart;
+  launchSettings.archivePath = archive;
   if (launchSettings.fullScreen && launchSettings.desktopFullScreen) {
     // The picture is the largest 4:3 on the desktop: the show is drawn, read
     // and recorded at that size.

@@ -2,15 +2,11 @@
 #include "app/HelpText.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "app/Switches.h"
 
 namespace {
-
-struct KeyHelp {
-  const char* keys;
-  const char* effect;
-};
 
 const KeyHelp keyTable[] = {
     {"a", "skip to the next scene"},
@@ -33,6 +29,16 @@ void addRow(std::string& text, const std::string& first, const char* effect, siz
 }
 
 }  // namespace
+
+const char* const kZoltVersion = ZOLT_VERSION;
+
+std::vector<KeyHelp> knownKeys() { return std::vector<KeyHelp>(std::begin(keyTable), std::end(keyTable)); }
+
+bool versionRequested(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--version") == 0) return true;
+  return false;
+}
 
 bool helpRequested(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -58,6 +64,6 @@ std::string helpText() {
     addRow(text, std::string("/") + row.letter + row.argument, row.effect, 10);
   text += "\nKeys:\n";
   for (const KeyHelp& row : keyTable) addRow(text, row.keys, row.effect, 23);
-  text += "\nzolt --help, -h or /? prints this text.\n";
+  text += "\nzolt --help, -h or /? prints this text; zolt --version prints the version.\n";
   return text;
 }

@@ -21,6 +21,9 @@ struct LaunchSettings {
   bool desktopFullScreen = false;
   // /oFILE: the first recording's name; its extension picks the container.
   std::string captureFile = "wirefall.avi";
+  // The archive the entry found (current folder first, then beside the
+  // program); the show reads every asset from it.
+  std::string archivePath = "trov.qz5";
 };
 
 extern LaunchSettings launchSettings;

@@ -133,6 +133,7 @@ bool startUp() {
 
   auto* registry = new ResourceRegistry();
   registry->usePack = true;
+  registry->packName = launchSettings.archivePath;
   registry->good = launchSettings.quality ? 1 : 0;
   registry->width = launchSettings.width;
   registry->height = launchSettings.height;

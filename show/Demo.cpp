@@ -5,6 +5,7 @@
 #include "gfx/GlExtensions.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "show/DataFolders.h"
 #include "show/Scene.h"
 #include "show/KeyValue.h"
 #include "show/MusicStream.h"
@@ -24,8 +25,11 @@ Demo::Demo(ResourceRegistry* registry, const ShowOrder& order) : registry(regist
   if (settings != nullptr) {
     char* musicFile = getString(reinterpret_cast<const char*>(settings), "mp3");
     if (musicFile != nullptr) {
-      this->musicFile = musicFile;
-      music->open(musicFile);
+      // Looked up like the archive; when it is nowhere, the box names it as
+      // demo.cfg does.
+      const std::string found = findDataFile(musicFile);
+      this->musicFile = found.empty() ? std::string(musicFile) : found;
+      music->open(this->musicFile.c_str());
     }
     delete[] musicFile;
     delete[] settings;

@@ -16,7 +16,7 @@
 namespace {
 
 const char* const kNotInDirectory = "Pack file not found";
-const char* const kNoArchive = "Cannot Find Packfile";
+const char* const kNoArchive = kNoPackFileCaption;
 const char* const kBadEntry = "Error Unpacking";
 
 void reportPackError(const char* text, const char* caption) {

@@ -24,8 +24,10 @@ int findPackEntry(const PackDirectoryTable& directory, const char* name);
 unsigned char* readPackEntry(const PackDirectoryTable& directory, const char* packPath,
                              const char* name);
 
-// The archive the show reads, in its working directory.
+// The archive the show reads, looked up as show/DataFolders.h says.
 const char* const kShowPackFile = "trov.qz5";
+// The caption of the box for an archive that is missing or cannot be read.
+const char* const kNoPackFileCaption = "Cannot Find Packfile";
 
 // True when the archive opens and holds at least a byte; otherwise false
 // after the same report a failed read gives (see below).
