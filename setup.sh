@@ -15,6 +15,8 @@ PACKAGES=(
   # tests and benchmarks
   libgtest-dev libbenchmark-dev ffmpeg libjpeg-turbo-progs xvfb x11-apps time
   clang libclang-rt-14-dev
+  # install and package checks
+  dpkg-dev desktop-file-utils lintian
 )
 
 missing=()

@@ -16,12 +16,16 @@ using namespace showrun;
 
 // /t300 puts every scene past its end: a run is loading and a frame a scene.
 TEST(ExitStatus, ShowThatCannotStartExitsOne) {
-  // No archive: one box, no window, no file.
+  // No archive anywhere it is looked for: one box naming the folders, no
+  // window, no file.
   std::string folder = freshFolder("no-archive");
   linkMusic(folder);
-  Result r = run(folder, "/w /m /t300", "", 120);
+  Result r = runApart(folder, "/w /m /t300", 120);
   EXPECT_EQ(r.status, 1) << r.output;
-  EXPECT_EQ(countLines(r.output, "[Cannot Find Packfile] trov.qz5"), 1) << r.output;
+  EXPECT_EQ(countLines(r.output, "[Cannot Find Packfile] trov.qz5 is in none of these folders: " + folder + ", " +
+                                     folder + "-apart/bin, " + folder + "-apart/share/zolt"),
+            1)
+      << r.output;
   EXPECT_FALSE(fs::exists(fs::path(folder) / "wirefall.avi"));
 
   // A folder in the archive's place opens but cannot be read.
@@ -60,10 +64,10 @@ TEST(ExitStatus, RecordingThatCannotBeWrittenWholeExitsTwo) {
 }
 
 TEST(ExitStatus, ShowWithMissingPiecesStillExitsZero) {
-  // No soundtrack beside the program: its box, a silent recording, status 0.
+  // No soundtrack anywhere: its box, a silent recording, status 0.
   std::string folder = freshFolder("no-music");
   linkArchive(folder);
-  Result r = run(folder, "/w /m /t300", "", 120);
+  Result r = runApart(folder, "/w /m /t300", 120);
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_EQ(countLines(r.output, "[Cannot find file] zolt.mp3"), 1) << r.output;
   EXPECT_TRUE(fs::exists(fs::path(folder) / "wirefall.avi"));

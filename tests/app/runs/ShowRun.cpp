@@ -55,6 +55,19 @@ Result run(const std::string& folder, const std::string& switches, const std::st
   return result;
 }
 
+Result runApart(const std::string& folder, const std::string& switches, int seconds) {
+  const fs::path bin = fs::path(folder + "-apart") / "bin";
+  fs::remove_all(bin.parent_path());
+  fs::create_directories(bin);
+  fs::copy_file(zoltBinary(), bin / "zolt");
+  const std::string saved = zoltBinary();
+  zoltBinary() = (bin / "zolt").string();
+  Result result = run(folder, switches, "", seconds);
+  zoltBinary() = saved;
+  fs::remove_all(bin.parent_path());
+  return result;
+}
+
 const int kSceneStartBeat[9] = {0, 32, 64, 96, 128, 160, 224, 320, 452};
 
 long long countVideoFrames(const std::string& file) {

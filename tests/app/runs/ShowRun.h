@@ -32,6 +32,10 @@ void linkMusic(const std::string& folder);
 Result run(const std::string& folder, const std::string& switches, const std::string& environment = "",
            int seconds = 300);
 
+// Runs a copy of zolt that sits alone in a folder of its own (NAME-apart/bin),
+// so that only `folder`, the current folder, can hold its data.
+Result runApart(const std::string& folder, const std::string& switches, int seconds = 300);
+
 // Lines of `text` that contain `word`.
 int countLines(const std::string& text, const std::string& word);
 

@@ -1,0 +1,32 @@
+# cpack -G DEB: the package's name, its dependencies (runtime libraries, no
+# development package), its files, and lintian's verdict.
+include(${CMAKE_CURRENT_LIST_DIR}/expect.cmake)
+set(out ${BUILD_DIR}/package-test)
+file(REMOVE_RECURSE ${out})
+expect_run(log cpack -G DEB -B ${out} --config ${BUILD_DIR}/CPackConfig.cmake)
+set(deb ${out}/zolt_${VERSION}_amd64.deb)
+if(NOT EXISTS ${deb})
+  message(FATAL_ERROR "no ${deb}:\n${log}")
+endif()
+
+expect_run(depends dpkg-deb -f ${deb} Depends)
+foreach(library libc6 libsdl2-2.0-0 libsdl2-mixer-2.0-0 libgtk-3-0 libpng16-16 zlib1g)
+  expect_in("${depends}" "${library} ")
+endforeach()
+if(depends MATCHES "-dev")
+  message(FATAL_ERROR "a development package among the dependencies: ${depends}")
+endif()
+
+expect_run(listing dpkg-deb -c ${deb})
+foreach(file ${ZOLT_INSTALLED_FILES})
+  expect_in("${listing}" " ./usr/${file}\n")
+endforeach()
+string(REGEX MATCHALL " ./usr/[^\n]*[^/]\n" files "${listing}")
+list(LENGTH files count)
+list(LENGTH ZOLT_INSTALLED_FILES expected)
+if(NOT count EQUAL expected)
+  message(FATAL_ERROR "the package holds other files too:\n${listing}")
+endif()
+
+expect_run(verdict lintian --fail-on error ${deb})
+file(REMOVE_RECURSE ${out})
