@@ -42,7 +42,7 @@ std::string value(const std::string& text, const std::string& key) {
 TEST(WatchRun, HelpPrintsTheTablesAndExitsWithoutAShow) {
   const std::string folder = freshFolder("help");  // no archive: no show could start
   for (const char* ask : {"--help", "-h", "/?"}) {
-    const Result r = run(folder, std::string("'") + ask + "'", "", 30);
+    const Result r = runApart(folder, std::string("'") + ask + "'", 30);
     EXPECT_EQ(r.status, 0) << ask << "\n" << r.output;
     for (const char* part : {"Switches:", "  /d ", "  /oFILE ", "  /w ", "Keys:", "space"})
       EXPECT_NE(r.output.find(part), std::string::npos) << ask << " lacks " << part << "\n" << r.output;
