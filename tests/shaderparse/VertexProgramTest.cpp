@@ -161,7 +161,7 @@ TEST(VsText, MalformedLinesAreReportedEachWithItsLine) {
   EXPECT_NE(r.errors[3].find("line 5: m4x4 matrix runs past the last register"), std::string::npos) << r.errors[3];
 }
 
-TEST(VsText, FullPrecisionMacrosWorkInAnUnusedTemporary) {
+TEST(VsText, ExpLogAndFrcMacrosWorkInAnUnusedTemporary) {
   auto r = run(
       "vs.1.1\n"
       "exp r0.xw, c1.y\n"
