@@ -33,9 +33,13 @@ void buildLightView(const Vec3& position, const Vec3& target, float out[16]) {
   const Vec3 back = normalized(position - target);
   const bool alongX = cross(Vec3(1, 0, 0), back).length() < 1e-4f;
   lookAtRotation(position, target, alongX ? Vec3(0, 1, 0) : Vec3(1, 0, 0), out);
-  // The eye sits at the light's position: translation -R position.
+  // The rotation composed with a translation by -target and then by
+  // -position: translation -R target - R position. The depth pass and the
+  // projection onto the receivers share this matrix, so shadows and the lit
+  // disc agree. With the target at the origin it is the view from position.
+  const Vec3 both = target + position;
   for (int row = 0; row < 3; ++row) {
-    out[12 + row] = -(out[row] * position.x + out[4 + row] * position.y + out[8 + row] * position.z);
+    out[12 + row] = -(out[row] * both.x + out[4 + row] * both.y + out[8 + row] * both.z);
   }
 }
 

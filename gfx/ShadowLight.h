@@ -29,9 +29,10 @@ ShadowCompare shadowCompareFor(const std::string& vendor, const std::string& ext
 // The depth texture's internal format for a depth buffer of `bits`:
 // GL_DEPTH_COMPONENT16/24/32, or the unsized GL_DEPTH_COMPONENT otherwise.
 GLenum depthFormatFor(int bits);
-// The light's view, column-major: the eye at `position` looking at
-// `target`, its x axis from the fixed up vector (1, 0, 0) (or (0, 1, 0)
-// when the light looks along x, where the first gives no axis).
+// The light's view, column-major: rows turned to look along `target` -
+// `position`, translation -R target - R position; its x axis from the fixed
+// up vector (1, 0, 0) (or (0, 1, 0) when the light looks along x, where the
+// first gives no axis).
 void buildLightView(const Vec3& position, const Vec3& target, float out[16]);
 
 class ShadowLight {

@@ -23,8 +23,10 @@ bool isIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= '
 bool isIdentChar(char c) { return isIdentStart(c) || (c >= '0' && c <= '9'); }
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 
-// Replaces comments by spaces, keeping every newline.
-std::string stripComments(std::string_view text) {
+// Replaces comments by spaces, keeping every newline. A /* left open
+// would swallow the rest of the program: an error at its line.
+std::string stripComments(std::string_view text, int firstLine, ParseErrors& errors) {
+  int line = firstLine;
   std::string out;
   out.reserve(text.size());
   size_t i = 0;
@@ -32,14 +34,20 @@ std::string stripComments(std::string_view text) {
     if (text[i] == '/' && i + 1 < text.size() && text[i + 1] == '/') {
       while (i < text.size() && text[i] != '\n') ++i;
     } else if (text[i] == '/' && i + 1 < text.size() && text[i + 1] == '*') {
+      const int opened = line;
       i += 2;
       out += ' ';
       while (i < text.size() && !(text[i] == '*' && i + 1 < text.size() && text[i + 1] == '/')) {
-        if (text[i] == '\n') out += '\n';
+        if (text[i] == '\n') {
+          out += '\n';
+          ++line;
+        }
         ++i;
       }
-      i = i < text.size() ? i + 2 : i;
+      if (i < text.size()) i += 2;
+      else errors.add(opened, "comment not closed");
     } else {
+      if (text[i] == '\n') ++line;
       out += text[i++];
     }
   }
@@ -208,7 +216,7 @@ bool onlyBlanks(std::string_view s, size_t pos) {
 }  // namespace
 
 std::string preprocess(std::string_view text, int firstLine, ParseErrors& errors) {
-  const std::string plain = stripComments(text);
+  const std::string plain = stripComments(text, firstLine, errors);
   Expander expander(errors);
   std::vector<Condition> conditions;
   std::string out;

@@ -237,6 +237,11 @@ class RcParser {
       input.input = reg->value;
     }
     if (!parseComponent(input, place)) return false;
+    // Fog's alpha reaches the final combiner only.
+    if (input.input == gl::FOG && input.usage == gl::ALPHA && !finalPlace) {
+      scan_.error("fog alpha is read only in the final combiner");
+      return false;
+    }
     if (!function.empty() && !scan_.expect(")")) return false;
 
     Enum mapping = gl::NONE;

@@ -46,7 +46,10 @@ bool parseProgram(const char* text, ParsedProgram& program, ParseErrors& errors)
     }
   }
   if (program.kind == ProgramKind::None) {
-    errors.add(line, "unknown program type: " + std::string(all.substr(at, 12)));
+    // The first word only: the message stays on one line.
+    size_t end = at;
+    while (end < all.size() && end - at < 12 && !isBlank(all[end])) ++end;
+    errors.add(line, "unknown program type: " + std::string(all.substr(at, end - at)));
     return false;
   }
   const int before = errors.total();

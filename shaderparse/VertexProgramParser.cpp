@@ -260,8 +260,9 @@ bool checkVertexProgram(const VertexProgram& program, ParseErrors& errors) {
     errors.add(program.code[kVpMaxInstructions].line, "more than 128 instructions");
     return false;
   }
-  bool addressWritten = false;
+  bool addressWritten = false, earlyRelativeRead = false, positionWritten = false;
   for (const VpInstruction& in : program.code) {
+    positionWritten = positionWritten || (in.dst.file == VpFile::Output && in.dst.index == kOutHpos && in.dst.mask);
     int attribute = -1, parameter = -1;
     bool relative = false;
     for (int i = 0; i < vpSourceCount(in.op); ++i) {
@@ -270,7 +271,11 @@ bool checkVertexProgram(const VertexProgram& program, ParseErrors& errors) {
         if (attribute >= 0 && attribute != s.index) errors.add(in.line, "reads two different v[] registers");
         attribute = s.index;
       } else if (s.file == VpFile::Parameter) {
-        if (s.relative && !addressWritten) errors.add(in.line, "reads c[A0.x] before ARL sets A0.x");
+        // Once per program: later reads repeat the same fault.
+        if (s.relative && !addressWritten && !earlyRelativeRead) {
+          errors.add(in.line, "reads c[A0.x] before ARL sets A0.x");
+          earlyRelativeRead = true;
+        }
         if (parameter >= 0 && (parameter != s.index || relative != s.relative))
           errors.add(in.line, "reads two different c[] registers");
         parameter = s.index;
@@ -278,6 +283,10 @@ bool checkVertexProgram(const VertexProgram& program, ParseErrors& errors) {
       }
     }
     if (in.op == VpOpcode::ARL) addressWritten = true;
+  }
+  // A vertex program must place its vertex; state programs write no o[].
+  if (program.kind == VpKind::Program && !positionWritten) {
+    errors.add(program.code.empty() ? 0 : program.code.back().line, "writes no component of o[HPOS]");
   }
   return errors.total() == before;
 }

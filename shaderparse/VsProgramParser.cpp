@@ -15,7 +15,12 @@ struct VsOpcode {
   int sources;
   bool negateSecond;  // sub is add with the second source negated
   int matrixRows;     // m4x4 and friends expand into dot products
+  char macro = 0;     // 'e' exp, 'l' log, 'f' frc: expanded by expandMacro
 };
+
+// The exp, log and frc macros work in a temporary the program leaves unused;
+// this index stands for it until the whole program is read.
+constexpr int kScratch = kVpTemporaries;
 
 constexpr VsOpcode kOpcodes[] = {
     {"mov", VpOpcode::MOV, 1, false, 0}, {"add", VpOpcode::ADD, 2, false, 0}, {"sub", VpOpcode::ADD, 2, true, 0},
@@ -26,6 +31,8 @@ constexpr VsOpcode kOpcodes[] = {
     {"lit", VpOpcode::LIT, 1, false, 0}, {"dst", VpOpcode::DST, 2, false, 0},
     {"m4x4", VpOpcode::DP4, 2, false, 4}, {"m4x3", VpOpcode::DP4, 2, false, 3},
     {"m3x4", VpOpcode::DP3, 2, false, 4}, {"m3x3", VpOpcode::DP3, 2, false, 3}, {"m3x2", VpOpcode::DP3, 2, false, 2},
+    {"exp", VpOpcode::EXP, 1, false, 0, 'e'}, {"log", VpOpcode::LOG, 1, false, 0, 'l'},
+    {"frc", VpOpcode::MOV, 1, false, 0, 'f'},
 };
 
 std::string lower(std::string s) {
@@ -101,6 +108,7 @@ class VsParser {
       if (!scan_.expect(",") || !parseSource(in.src[i], vpScalarSource(in.op))) return false;
     }
     if (opcode->negateSecond) in.src[1].negate = !in.src[1].negate;
+    if (opcode->macro) return expandMacro(in, opcode->macro);
     if (opcode->matrixRows == 0) {
       push(in);
       return true;
@@ -122,6 +130,45 @@ class VsParser {
       }
       push(dot);
     }
+    return true;
+  }
+
+  // exp and log: 2^s and log2|s| of the whole value are the z of EXP and
+  // LOG (as precise as the target makes them), copied to every written
+  // component. frc: the fraction is the y of EXP, for x and y one at a time.
+  bool expandMacro(const VpInstruction& in, char macro) {
+    if (in.dst.file == VpFile::Address) {
+      scan_.error("only mov writes a0.x");
+      return false;
+    }
+    VpInstruction first = in, copy = in;
+    first.dst = VpDest{VpFile::Temporary, kScratch, 0};
+    copy.op = VpOpcode::MOV;
+    copy.src[0] = VpSource{VpFile::Temporary, kScratch};
+    if (macro != 'f') {
+      first.dst.mask = 4;
+      for (std::uint8_t& c : copy.src[0].swizzle) c = 2;
+      push(first);
+      push(copy);
+      return true;
+    }
+    if ((in.dst.mask & ~3) != 0) {
+      scan_.error("frc writes only x and y");
+      return false;
+    }
+    // x through the scratch first, so that y may overwrite its own source.
+    first.op = VpOpcode::EXP;
+    first.dst.mask = 2;
+    for (std::uint8_t& c : first.src[0].swizzle) c = in.src[0].swizzle[0];
+    VpInstruction fractionY = first;
+    fractionY.dst = in.dst;
+    fractionY.dst.mask = 2;
+    for (std::uint8_t& c : fractionY.src[0].swizzle) c = in.src[0].swizzle[1];
+    for (std::uint8_t& c : copy.src[0].swizzle) c = 1;
+    copy.dst.mask = 1;
+    if (in.dst.mask & 1) push(first);
+    if (in.dst.mask & 2) push(fractionY);
+    if (in.dst.mask & 1) push(copy);
     return true;
   }
 
@@ -239,6 +286,30 @@ class VsParser {
   }
 };
 
+// Gives the macros' scratch the highest temporary the program never names.
+void placeScratch(VertexProgram& program, ParseErrors& errors) {
+  bool used[kVpTemporaries + 1] = {};
+  int firstLine = -1;
+  for (const VpInstruction& in : program.code) {
+    if (in.dst.file == VpFile::Temporary) used[in.dst.index] = true;
+    for (const VpSource& src : in.src)
+      if (src.file == VpFile::Temporary) used[src.index] = true;
+    if (firstLine < 0 && (in.dst.file == VpFile::Temporary && in.dst.index == kScratch)) firstLine = in.line;
+  }
+  if (firstLine < 0) return;
+  int scratch = kVpTemporaries - 1;
+  while (scratch >= 0 && used[scratch]) --scratch;
+  if (scratch < 0) {
+    errors.add(firstLine, "exp, log and frc need a temporary register the program does not use");
+    return;
+  }
+  for (VpInstruction& in : program.code) {
+    if (in.dst.file == VpFile::Temporary && in.dst.index == kScratch) in.dst.index = scratch;
+    for (VpSource& src : in.src)
+      if (src.file == VpFile::Temporary && src.index == kScratch) src.index = scratch;
+  }
+}
+
 }  // namespace
 
 bool parseVsProgramBody(std::string_view body, int firstLine, VertexProgram& program, ParseErrors& errors) {
@@ -246,6 +317,7 @@ bool parseVsProgramBody(std::string_view body, int firstLine, VertexProgram& pro
   program.kind = VpKind::Program;
   Scanner scan(body, firstLine, ScanRules{';', true}, errors);
   VsParser(scan, program).parse();
+  if (errors.total() == before) placeScratch(program, errors);
   if (errors.total() == before) checkVertexProgram(program, errors);
   return errors.total() == before;
 }

@@ -87,19 +87,22 @@ inline const std::vector<ModelFile>& modelFiles() {
       {"Camera04", 0, 129, 14, true, {0, 0, 0}, {0, 220, 40}, {-45, 220, 40},
        {0, 0, 20}, {0, 0, 20}, 0, 0, 0, 50, 50, {0, 0, 0}, 0},
       {"Camera05", 0, 90, 10, true, {0, 0, 0}, {-100, 260, 40}, {-90, 240, 60},
-       {0, 0, 20}, {0, 0, 20}, 0, 0, 0, 45, 45, {0, 0, 0}, 0},
-      // The footprint act (frames 90-129) stays close on the model, but the
+       {0, 0, 20}, {-39, 0, 20}, 0, 0, 0, 45, 57, {0, 0, 0}, 0},
+      // The footprint act (frames 90-129) stays close on the model, aimed a
+      // little towards the Z and at 57 degrees, so that every lattice phase
+      // (the key that swings the Z out reaches 1.5 frame half-widths at 45)
+      // keeps the whole name in the frame. The
       // ground act holds frame 120, which the footprint act passes between
       // bar3's pulses of beats 24 and 25: the camera cuts out to the ground
       // view there (frames 118-121, never lit) and back.
       {"Camera05", 90, 118, 15, true, {0, 0, 0}, {-90, 240, 60}, {-82, 235, 75},
-       {0, 0, 20}, {0, 0, 20}, 0, 0, 0, 45, 45, {0, 0, 0}, 0},
+       {-39, 0, 20}, {-39, 0, 20}, 0, 0, 0, 57, 57, {0, 0, 0}, 0},
       {"Camera05", 118, 120, 2, true, {0, 0, 0}, {-82, 235, 75}, {-90, 455.4f, 336.9f},
-       {0, 0, 20}, {0, -115.4f, 15.4f}, 0, 0, 0, 45, 52.7f, {0, 0, 0}, 0},
+       {-39, 0, 20}, {0, -115.4f, 15.4f}, 0, 0, 0, 57, 52.7f, {0, 0, 0}, 0},
       {"Camera05", 120, 121, 2, true, {0, 0, 0}, {-90, 455.4f, 336.9f}, {-80, 235, 78},
-       {0, -115.4f, 15.4f}, {0, 0, 20}, 0, 0, 0, 52.7f, 45, {0, 0, 0}, 0},
+       {0, -115.4f, 15.4f}, {-39, 0, 20}, 0, 0, 0, 52.7f, 57, {0, 0, 0}, 0},
       {"Camera05", 121, 129, 9, true, {0, 0, 0}, {-80, 235, 78}, {-74, 230, 90},
-       {0, 0, 20}, {0, 0, 18}, 0, 0, 0, 45, 45, {0, 0, 0}, 0}}},
+       {-39, 0, 20}, {-39, 0, 18}, 0, 0, 0, 57, 57, {0, 0, 0}, 0}}},
 
     // Scene 1: around the 320 x 320 height field (x, y in -160..160). The
     // scene plays keys 0-40 (four times the rhythm level) for every camera;

@@ -27,10 +27,6 @@ const float kSolidHalf = 0.4761905f;
 const int kCellWidth = 32;
 const int kCellHeight = 48;
 
-// The floor: a little below the tops of blocks at height 0, so those win.
-const float kFloorY = -0.05f;
-const float kFloorBlocksPerTile = 8.0f;
-
 // A texture the registry loads from a JPEG, on the target its size picks.
 bool loadPicture(ResourceRegistry* registry, const char* name, TextureHandle& texture, GLenum wrap) {
   int32_t width = 0, height = 0;
@@ -209,34 +205,6 @@ void NameBlocks::drawField(bool solid, bool textured) {
   }
 }
 
-void NameBlocks::drawFloor() {
-  // 3 x 3 tiles of gz.jpg (clamped, so one quad each), each as wide as 8
-  // blocks, their lines in the gaps between blocks.
-  const float tileX = kFloorBlocksPerTile * pitchX, tileZ = kFloorBlocksPerTile * pitchZ;
-  const float x0 = 0.5f * pitchX - 1.5f * tileX, z0 = -0.5f * pitchZ - 1.5f * tileZ;
-  if (floorLoaded) {
-    floorTexture.bind();
-    glEnable(GL_TEXTURE_2D);
-  }
-  glBegin(GL_QUADS);
-  glNormal3f(0, 1, 0);
-  for (int a = 0; a < 3; ++a) {
-    for (int b = 0; b < 3; ++b) {
-      const float xa = x0 + tileX * float(a), za = z0 + tileZ * float(b);
-      glTexCoord2f(0, 0);
-      glVertex3f(xa, kFloorY, za);
-      glTexCoord2f(0, 1);
-      glVertex3f(xa, kFloorY, za + tileZ);
-      glTexCoord2f(1, 1);
-      glVertex3f(xa + tileX, kFloorY, za + tileZ);
-      glTexCoord2f(1, 0);
-      glVertex3f(xa + tileX, kFloorY, za);
-    }
-  }
-  glEnd();
-  if (floorLoaded) glDisable(GL_TEXTURE_2D);
-}
-
 void NameBlocks::shadowReceivingDraw() {
   if (light->compare != ShadowCompare::None) light->projectOnUnit(GL_TEXTURE1_ARB, light->depthMap);
   if (circleMask) light->projectOnUnit(GL_TEXTURE2_ARB, *circleMask);
@@ -262,7 +230,6 @@ void NameBlocks::shadowReceivingDraw() {
 
   glActiveTextureARB(GL_TEXTURE0_ARB);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  drawFloor();
   drawField(true, true);
 
   ShadowLight::releaseUnit(GL_TEXTURE2_ARB);
@@ -280,7 +247,6 @@ int NameBlocks::render(float) {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
 
   glColor4f(0.25f, 1.0f, 0.25f, lit ? 0.125f : 0.25f);
-  drawFloor();
   drawField(true, true);
 
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -289,7 +255,13 @@ int NameBlocks::render(float) {
     glColor4f(1.0f, 1.0f, 1.0f, blockAlpha * 0.95f);
     glDepthFunc(GL_LEQUAL);
     glDepthMask(GL_FALSE);
+    // NOTE: lighting and texture generation take another vertex path than
+    // the first pass, whose depths it must meet: a step nearer keeps the
+    // lit faces from losing to their own first pass in stripes.
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(-1.0f, -1.0f);
     shadowReceivingDraw();
+    glDisable(GL_POLYGON_OFFSET_FILL);
   }
 
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);

@@ -1,5 +1,5 @@
-// NameBlocks: a 16 x 16 field of rising and falling blocks over a tiled
-// floor, lit by a circling spotlight that throws the blocks' shadows; the
+// NameBlocks: a 16 x 16 field of rising and falling blocks, lit by a
+// circling spotlight that throws the blocks' shadows; the
 // tops of the middle blocks carry the credits' names from "names.jpg".
 //
 // Each frame: advance(t) moves the blocks, shadowPass(t) turns the light
@@ -78,8 +78,6 @@ class NameBlocks final : public Effect {
   // Draws every block (solid or outline), row by row, at the current
   // model-view; names on the tops when `textured`.
   void drawField(bool solid, bool textured);
-  // The gz.jpg floor under the field.
-  void drawFloor();
 
   // Process-wide sizes; morph shrinks the pitches while it draws.
   static float maxHeight;
@@ -89,7 +87,7 @@ class NameBlocks final : public Effect {
 
   std::vector<NameBlock> blocks;  // row by row
   TextureHandle* circleMask = nullptr;
-  TextureHandle floorTexture{GL_TEXTURE_2D};
+  TextureHandle floorTexture{GL_TEXTURE_2D};  // loaded with the field, not drawn
   TextureHandle names{GL_TEXTURE_RECTANGLE_NV};
   bool floorLoaded = false;
   bool namesLoaded = false;

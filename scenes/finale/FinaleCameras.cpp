@@ -19,9 +19,11 @@ void lookAtView(const Vec3& eye, const Vec3& target, float out[16]) {
   const Vec3 back = normalized(eye - target);
   const bool alongY = cross(Vec3(0.0f, 1.0f, 0.0f), back).length() < 1e-4f;
   lookAtRotation(eye, target, alongY ? Vec3(0.0f, 0.0f, -1.0f) : Vec3(0.0f, 1.0f, 0.0f), out);
-  // NOTE: the eye sits at `eye`; the target only turns the view.
+  // Built like the shadow light's view: translation -R target - R eye, so
+  // the camera stands at eye + target (at eye when the target is the origin).
+  const Vec3 both = target + eye;
   for (int row = 0; row < 3; ++row) {
-    out[12 + row] = -(out[row] * eye.x + out[4 + row] * eye.y + out[8 + row] * eye.z);
+    out[12 + row] = -(out[row] * both.x + out[4 + row] * both.y + out[8 + row] * both.z);
   }
 }
 

@@ -15,8 +15,8 @@ struct LookAt {
 
 // The tentacle part's camera at time a; the move is chosen by fmod(a, 4).
 LookAt tentacleCamera(float a);
-// Column-major view from `eye` towards `target` with up (0, 1, 0): rows
-// side, up and back, translation -R eye. A view straight along y takes
+// Column-major view along `target` - `eye` with up (0, 1, 0): rows side, up
+// and back, translation -R target - R eye. A view straight along y takes
 // (0, 0, -1) as up so the matrix stays a rotation.
 void lookAtView(const Vec3& eye, const Vec3& target, float out[16]);
 // The eye of a procedural gallery view at time a ("inside", "circle",

@@ -1,5 +1,5 @@
 // NameCard: one row of the greetings image on a card that flies in from an
-// offset, turns into the target orientation and shrinks to a tenth as it
+// offset, turns into the target orientation and shrinks to one eleventh as it
 // arrives. Owned by the greetings scene, which sets the shared texture,
 // target and offset.
 #pragma once

@@ -33,12 +33,14 @@ PlaneScene::PlaneScene(ResourceRegistry* registry) : Scene(registry) {
   movie = registry->loadSwf("plane.swf");
   for (int k = 0; k < 4; ++k) movie->requestColour(k + 1, channel[k]);
   trails = new CurveTrails();
+  // Sharp texels, uncompressed: the filters go after the upload, which
+  // sets its own.
   scroller.bind();
+  registry->loadJpegTexture("scroller.jpg", 0);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  registry->loadJpegTexture("scroller.jpg", 1);
   captureTexture = static_cast<ScreenTexture*>(registry->get("Capture1"));
   captureTime = 10.0f;
 }

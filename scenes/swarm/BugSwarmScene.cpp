@@ -181,13 +181,17 @@ int BugSwarmScene::render(float t) {
   const float dt = t - cuts.lastTime;
   cuts.lastTime = t;
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  linearFog(50.0f, 100.0f);
-  if (cuts.current == "Camera01" || cuts.current == "Camera02") glDisable(GL_FOG);
   beginAdditiveFrame();
 
   const float b = beatsAt(t);
   movie->update(b);
   terrainScene->setFrame(t * 10.0f);
+  // NOTE: fog follows the camera this frame shows, so after the movie's
+  // cut: on the scene's first frame the camera is only named here, and the
+  // fog of no camera at all hid the creatures, whose program writes no fog
+  // coordinate.
+  linearFog(50.0f, 100.0f);
+  if (cuts.current == "Camera01" || cuts.current == "Camera02") glDisable(GL_FOG);
 
   float weight = 1.0f;
   SwarmView view;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gfx/Scene3ds.h"
+#include "scenes/effects/LatticeMesh.h"
 #include "show/ResourceRegistry.h"
 
 namespace {
@@ -137,6 +138,37 @@ TEST(ModelCameras, FootprintActShowsTheModelLargeAndTheGroundActTheWholeSquare) 
       FramePoint f = project(model, "Camera05", world);
       EXPECT_TRUE(f.inside()) << "corner " << sx << ", " << sz << " at " << f.x << ", " << f.y;
     }
+}
+
+TEST(ModelCameras, FootprintActKeepsTheModelInFrameAtEveryLatticePhase) {
+  LooseModels models;
+  Scene3ds model("zolt.3ds", &models.registry);
+  ASSERT_NE(model.file, nullptr);
+  LatticeMesh mesh(model.file, "zolt.3ds");
+  ASSERT_GT(mesh.pointCount, 0);
+  // The act plays any phase at any beat (the rhythm level picks it): every
+  // deformed point of every phase stays in the frame, as the scene draws it.
+  for (float beat = 20.0f; beat < 28.0f; beat += 0.125f) {
+    const float frame = std::min((9.0f + (beat - 20.0f) * 5.0f / 8.0f) * 10.0f, 129.0f);
+    if (frame > 118.0f && frame < 121.0f) continue;
+    model.setFrame(frame);
+    Lib3dsNode* node = lib3ds_file_node_by_name(model.file, "Text01", LIB3DS_OBJECT_NODE);
+    ASSERT_NE(node, nullptr);
+    float worst = 0.0f;
+    for (float x = 0.0f; x < 10.0f; x += 0.125f) {
+      mesh.update(x);
+      for (int i = 0; i < mesh.pointCount; i += 2) {
+        const float* p = &mesh.positions[size_t(i) * 3];
+        float world[3];
+        for (int r = 0; r < 3; ++r)
+          world[r] = node->matrix[0][r] * p[0] + node->matrix[1][r] * p[1] + node->matrix[2][r] * p[2] +
+                     node->matrix[3][r];
+        const FramePoint f = project(model, "Camera05", world);
+        worst = std::max({worst, std::fabs(f.x), std::fabs(f.y), f.ahead > 1.0f ? 0.0f : 9.0f});
+      }
+    }
+    EXPECT_LE(worst, 1.0f) << "beat " << beat << " frame " << frame;
+  }
 }
 
 TEST(ModelCameras, EveryCameraOfEveryBuiltFileHasAClipRange) {

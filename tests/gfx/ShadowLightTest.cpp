@@ -36,7 +36,7 @@ TEST(ShadowLightChoice, ComparisonByVendorAndExtensionsAndDepthFormatByBits) {
   for (int bits : {0, 8, 15}) EXPECT_EQ(depthFormatFor(bits), GLenum(GL_DEPTH_COMPONENT)) << bits;
 }
 
-TEST(ShadowLightView, EyeAtThePositionLookingAtTheTarget) {
+TEST(ShadowLightView, TranslatedByTargetAndPositionLookingAlongTheirDifference) {
   struct Case {
     Vec3 position, target;
   };
@@ -46,9 +46,11 @@ TEST(ShadowLightView, EyeAtThePositionLookingAtTheTarget) {
                         Case{Vec3(40, 0, 0), Vec3(0, 0, 0)}}) {
     float view[16];
     buildLightView(c.position, c.target, view);
-    expectNear(transform(view, c.position), Vec3(0, 0, 0), 1e-4f);
+    // The translation is -R target - R position: the eye at their sum.
+    const Vec3 eye = c.position + c.target;
+    expectNear(transform(view, eye), Vec3(0, 0, 0), 1e-4f);
     const float distance = (c.target - c.position).length();
-    expectNear(transform(view, c.target), Vec3(0, 0, -distance), 1e-3f);
+    expectNear(transform(view, eye + c.target - c.position), Vec3(0, 0, -distance), 1e-3f);
     // Rows orthonormal: a rotation, no stretch.
     for (int a = 0; a < 3; ++a) {
       for (int b = 0; b < 3; ++b) {
@@ -119,13 +121,15 @@ TEST_F(ShadowLightGl, TexGenProjectsTheTargetOntoTheMapsMiddle) {
     const float q = m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15];
     return transform(m, p) / q;
   };
-  const Vec3 middle = project(light.target);
+  // The view's eye is position + target (the view's translation).
+  const Vec3 eye = light.position + light.target;
+  const Vec3 ahead = normalized(light.target - light.position);
+  const Vec3 middle = project(eye + ahead * 40.0f);
   EXPECT_NEAR(middle.x, 0.5f, 1e-4f);
   EXPECT_NEAR(middle.y, 0.5f, 1e-4f);
   // Depth in r: 0 on the near plane, 1 on the far one.
-  const Vec3 ahead = normalized(light.target - light.position);
-  EXPECT_NEAR(project(light.position + ahead * 10.0f).z, 0.0f, 1e-4f);
-  EXPECT_NEAR(project(light.position + ahead * 150.0f).z, 1.0f, 1e-4f);
+  EXPECT_NEAR(project(eye + ahead * 10.0f).z, 0.0f, 1e-4f);
+  EXPECT_NEAR(project(eye + ahead * 150.0f).z, 1.0f, 1e-4f);
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 

@@ -84,6 +84,19 @@ TEST_F(BugSwarmHeadless, BuildsFromTheShowsContent) {
   EXPECT_FALSE(scene->nvProgram) << "Mesa runs the ARB text";
 }
 
+TEST_F(BugSwarmHeadless, TheFirstFrameAlreadyShowsTheCreatures) {
+  // Its camera is named by the movie during this very frame; the huddled
+  // swarm is a bright patch, as bright one frame later.
+  auto bright = [](const std::vector<unsigned char>& rgb) {
+    int n = 0;
+    for (size_t i = 1; i < rgb.size(); i += 3) n += rgb[i] > 200;
+    return n;
+  };
+  const int first = bright(frameAt(0.0f));
+  const int second = bright(frameAt(scene->beatsAt(1.0f / 30.0f)));
+  EXPECT_GT(first, second * 9 / 10) << second;
+}
+
 TEST_F(BugSwarmHeadless, FirstActShowsLandscapeLinesAndGreenCreatures) {
   const auto rgb = frameAt(12.0f);
   EXPECT_EQ(scene->cuts.current, "Camera01");

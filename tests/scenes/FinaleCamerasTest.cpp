@@ -49,17 +49,19 @@ TEST(FinaleTentacleCamera, PicksTheMoveByTheBeatWithinFour) {
   expectNear(c.eye, Vec3(0.0f, -5.0f, 3.0f));
 }
 
-TEST(FinaleLookAtView, EyeAtTheOriginTargetStraightAheadYUp) {
+TEST(FinaleLookAtView, TranslatedByTargetAndEyeLookingAlongTheirDifferenceYUp) {
   for (float a : {0.3f, 1.5f, 2.2f, 2.9f, 3.5f, 10.7f}) {
     const finale::LookAt c = finale::tentacleCamera(a);
     float view[16];
     finale::lookAtView(c.eye, c.target, view);
-    expectNear(transform(view, c.eye), Vec3(0.0f, 0.0f, 0.0f), 1e-4f);
-    const Vec3 ahead = transform(view, c.target);
+    // Translation -R T - R E: the camera stands at E + T.
+    const Vec3 stand = c.eye + c.target;
+    expectNear(transform(view, stand), Vec3(0.0f, 0.0f, 0.0f), 1e-4f);
+    const Vec3 ahead = transform(view, stand + c.target - c.eye);
     const float distance = (c.target - c.eye).length();
     expectNear(ahead, Vec3(0.0f, 0.0f, -distance), 1e-4f);
     // World up stays up on screen (never flipped).
-    const Vec3 above = transform(view, c.target + Vec3(0.0f, 1.0f, 0.0f));
+    const Vec3 above = transform(view, stand + c.target - c.eye + Vec3(0.0f, 1.0f, 0.0f));
     EXPECT_GT(above.y, ahead.y) << a;
   }
   // Straight down the y axis the view is still a rotation.
@@ -87,8 +89,8 @@ TEST(FinaleLookAtView, RigidInverseUndoesACameraMatrix) {
   const Vec3 eye(12.0f, -3.0f, 40.0f);
   finale::lookAtView(eye, Vec3(1.0f, 2.0f, 3.0f), view);
   finale::invertRigid(view, placement);
-  // The placement puts the camera's origin at its eye, and undoes the view.
-  expectNear(transform(placement, Vec3(0.0f, 0.0f, 0.0f)), eye, 1e-3f);
+  // The placement puts the camera's origin where it stands, and undoes the view.
+  expectNear(transform(placement, Vec3(0.0f, 0.0f, 0.0f)), eye + Vec3(1.0f, 2.0f, 3.0f), 1e-3f);
   const Vec3 p(4.0f, 5.0f, -6.0f);
   expectNear(transform(placement, transform(view, p)), p, 1e-3f);
   expectNear(transform(view, transform(placement, p)), p, 1e-3f);

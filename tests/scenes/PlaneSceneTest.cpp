@@ -222,6 +222,15 @@ TEST_F(PlaneSceneHeadless, BuildsFromTheShowsContent) {
   ASSERT_NE(scene->planeScene->file, nullptr);
   EXPECT_TRUE(scene->movie->loaded());
   EXPECT_TRUE(scene->scroller.created);
+  // The scroller keeps sharp, uncompressed texels.
+  scene->scroller.bind();
+  GLint minFilter = 0, magFilter = 0, compressed = 1;
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_COMPRESSED, &compressed);
+  EXPECT_EQ(minFilter, GL_NEAREST);
+  EXPECT_EQ(magFilter, GL_NEAREST);
+  EXPECT_EQ(compressed, GL_FALSE);
 }
 
 TEST_F(PlaneSceneHeadless, GreenGridAndGreyTrailsOnBlack) {

@@ -192,9 +192,10 @@ TEST_F(ShadowFrames, ABlocksShadowDarkensTheLitFloorWhereTheLightCastsIt) {
   // through the middle of the spot.
   field.lightAngle = 0.7853982f;
   field.shadowPass(0.0f);
-  const Vec3 lamp = field.light->position;
-  ASSERT_NEAR(lamp.x, 0.0f, 1e-4f);
-  ASSERT_NEAR(lamp.z, 50.0f, 1e-4f);
+  ASSERT_NEAR(field.light->position.x, 0.0f, 1e-4f);
+  ASSERT_NEAR(field.light->position.z, 50.0f, 1e-4f);
+  // The map is drawn from the light view's eye, position + target.
+  const Vec3 lamp = field.light->position + field.light->target;
   // From the side, so the block hides little of its shadow.
   const Vec3 eye(-70, 80, -45);
   camera(eye, Vec3(0, 0, -45));
@@ -209,7 +210,8 @@ TEST_F(ShadowFrames, ABlocksShadowDarkensTheLitFloorWhereTheLightCastsIt) {
   for (const NameBlock& block : field.blocks) {
     if (&block == &tall || block.carriesName()) continue;
     const Vec3 floor(10.0f * float(block.column + 1), 0.0f, 10.0f * float(block.row));
-    const Vec3 toFloor = normalized(floor - lamp), axis = normalized(field.light->target - lamp);
+    const Vec3 toFloor = normalized(floor - lamp);
+    const Vec3 axis = normalized(field.light->target - field.light->position);
     if (dot(toFloor, axis) < std::cos(25.0f * 3.14159f / 180.0f)) continue;  // well inside the spot
     const bool inside = segmentHitsBox(lamp, floor, tallCentre + Vec3(-half + 1.5f, 1.5f, -half + 1.5f),
                                        tallCentre + Vec3(half - 1.5f, 48.5f, half - 1.5f));

@@ -57,7 +57,7 @@ TEST(ArbTranslation, TrackedMatrixRowsRelativeAddressingAndZeroedTemporaries) {
 TEST(ArbTranslation, ParameterArrayCoversOnlyWhatIsReadAndMixesTracks) {
   shaderparse::EmitOptions options = trackedMvp();
   options.arb.tracked.push_back({8, shaderparse::gl::MODELVIEW, shaderparse::gl::INVERSE_TRANSPOSE_NV});
-  auto r = run("!!VP1.0\nMOV R0, c[10];\nMOV R1, c[5];\nEND\n", options);
+  auto r = run("!!VP1.0\nMOV R0, c[10];\nMOV o[HPOS], c[5];\nEND\n", options);
   ASSERT_TRUE(r.ok);
   EXPECT_NE(loadedText(r.calls[0]).find(
                 "PARAM c[11] = { state.matrix.mvp.row[0..3], program.env[4..7], "

@@ -98,6 +98,11 @@ TEST(RegisterCombinerText, RefusedCombinationsLoadNothing) {
       {"!!RC1.0\n{ rgb { spare0 = tex0; scale_by_two(); scale_by_four(); } }", "one scale and bias statement"},
       {"!!RC1.0\n{}{}{}{}{}{}{}{}\n{}", "line 3: more than 8 general combiner stages"},
       {"!!RC1.0\nout.rgb = spare0", "expected ';'"},
+      {"!!RC1.0\n{ alpha { spare0 = fog.a * tex0; } }", "line 2: fog alpha is read only in the final combiner"},
+      {"!!RC1.0\n{ alpha { spare0 = fog * tex0; } }", "fog alpha is read only in the final combiner"},
+      {"!!RC1.0\n{ rgb { spare0 = unsigned(fog.a); } }", "fog alpha is read only in the final combiner"},
+      {"!!RC1.0\nout.rgb = tex0;\n/* spare0 only\nout.a = tex1;", "line 3: comment not closed"},
+      {"!!TS1.0\ntexture_2d();\n/* nop(); */ nop(); /*\n", "line 3: comment not closed"},
   };
   for (const Case& c : cases) {
     auto r = run(c.text);
@@ -106,4 +111,7 @@ TEST(RegisterCombinerText, RefusedCombinationsLoadNothing) {
     ASSERT_FALSE(r.errors.empty()) << c.text;
     EXPECT_NE(r.errors[0].find(c.error), std::string::npos) << c.text << " gave " << r.errors[0];
   }
+  // Fog's alpha is the final combiner's to read; the closed comment goes.
+  auto fogFinal = run("!!RC1.0 /* fog */\nout.a = fog.a;\n{ alpha { spare0 = fog.b; } }");
+  EXPECT_TRUE(fogFinal.ok) << (fogFinal.errors.empty() ? "" : fogFinal.errors[0]);
 }

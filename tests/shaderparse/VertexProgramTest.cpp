@@ -77,6 +77,8 @@ TEST(VertexProgramText, BrokenRulesLoadNothing) {
       {"!!VSP1.0\nMOV c[0], v[1];\nEND", "line 2: a state program reads only v[0]"},
       {"!!VCP1.0\nc[0] = (1, 2, 3);\n", "line 2: expected ','"},
       {"!!VP1.00\nEND", "unknown program type"},
+      {"!!VP1.0\nMOV R0, v[0];\nMOV o[COL0], R0;\nEND", "line 3: writes no component of o[HPOS]"},
+      {"!!VP1.0\nEND", "writes no component of o[HPOS]"},
   };
   for (const Case& c : cases) {
     auto r = run(c.text);
@@ -87,9 +89,24 @@ TEST(VertexProgramText, BrokenRulesLoadNothing) {
   }
 }
 
+TEST(VertexProgramText, EachFaultReportedOnceOnItsOwnLine) {
+  // Two relative reads before any ARL, on one line and on the next: one report.
+  auto r = run("!!VP1.0\nMUL R0, c[A0.x], c[A0.x];\nMOV o[HPOS], c[A0.x + 1];\nEND\n");
+  ASSERT_EQ(r.errors.size(), 1u);
+  EXPECT_NE(r.errors[0].find("line 2: reads c[A0.x] before ARL"), std::string::npos) << r.errors[0];
+  // One written component is enough for the position.
+  EXPECT_TRUE(run("!!VP1.0\nMOV o[HPOS].w, v[0];\nEND\n").ok);
+  // The unknown header is named by its first word, without the next line.
+  r = run("!!VP2.0\nMOV o[HPOS], v[0];\nEND\n");
+  ASSERT_EQ(r.errors.size(), 1u);
+  EXPECT_NE(r.errors[0].find("unknown program type: !!VP2.0"), std::string::npos) << r.errors[0];
+  EXPECT_EQ(r.errors[0].find('\n'), std::string::npos) << r.errors[0];
+  EXPECT_EQ(r.errors[0].find("MOV"), std::string::npos) << r.errors[0];
+}
+
 TEST(VertexProgramText, AtMost128Instructions) {
   std::string text = "!!VP1.0\n";
-  for (int i = 0; i < 128; ++i) text += "MOV R0, v[0];\n";
+  for (int i = 0; i < 128; ++i) text += "MOV o[HPOS], v[0];\n";
   EXPECT_TRUE(run((text + "END\n").c_str()).ok);
   auto r = run((text + "MOV R0, v[0];\nEND\n").c_str());
   EXPECT_FALSE(r.ok);
@@ -139,7 +156,38 @@ TEST(VsText, MalformedLinesAreReportedEachWithItsLine) {
   EXPECT_TRUE(r.calls.empty());
   ASSERT_EQ(r.errors.size(), 4u);
   EXPECT_NE(r.errors[0].find("line 2: cannot read from 'v16'"), std::string::npos) << r.errors[0];
-  EXPECT_NE(r.errors[1].find("line 3: unknown instruction 'frc'"), std::string::npos) << r.errors[1];
+  EXPECT_NE(r.errors[1].find("line 3: frc writes only x and y"), std::string::npos) << r.errors[1];
   EXPECT_NE(r.errors[2].find("line 4: a scalar instruction reads one component"), std::string::npos) << r.errors[2];
   EXPECT_NE(r.errors[3].find("line 5: m4x4 matrix runs past the last register"), std::string::npos) << r.errors[3];
+}
+
+TEST(VsText, ExpLogAndFrcMacrosWorkInAnUnusedTemporary) {
+  auto r = run(
+      "vs.1.1\n"
+      "exp r0.xw, c1.y\n"
+      "log oT0, -r0.x\n"
+      "frc r1.xy, r1.wzyx\n"
+      "frc oT1.y, v0\n"
+      "mov oPos, r11\n");
+  ASSERT_TRUE(r.ok) << r.errors[0];
+  // R11 is named, so R10 is the scratch; frc's y may overwrite its source.
+  EXPECT_EQ(loadedText(r.calls[0]),
+            "!!VP1.0\n"
+            "EXP R10.z, c[1].y;\n"
+            "MOV R0.xw, R10.z;\n"
+            "LOG R10.z, -R0.x;\n"
+            "MOV o[TEX0], R10.z;\n"
+            "EXP R10.y, R1.w;\n"
+            "EXP R1.y, R1.z;\n"
+            "MOV R1.x, R10.y;\n"
+            "EXP o[TEX1].y, v[0].y;\n"
+            "MOV o[HPOS], R11;\n"
+            "END\n");
+  // With every temporary named there is no room for the macro.
+  std::string full = "vs.1.1\nmov oPos, v0\n";
+  for (int i = 0; i < 12; ++i) full += "mov r" + std::to_string(i) + ", v0\n";
+  EXPECT_TRUE(run(full.c_str()).ok);
+  r = run((full + "exp r0, v0.x\n").c_str());
+  ASSERT_FALSE(r.ok);
+  EXPECT_NE(r.errors[0].find("line 15: exp, log and frc need a temporary"), std::string::npos) << r.errors[0];
 }
