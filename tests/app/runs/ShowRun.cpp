@@ -24,6 +24,16 @@ std::string& runEnvironment() {
   return text;
 }
 
+std::string& sharedFolder() {
+  static std::string path = ZOLT_RUNS_DIR;
+  return path;
+}
+
+int& recordFps() {
+  static int fps = 5;
+  return fps;
+}
+
 std::string freshFolder(const std::string& name) {
   const fs::path folder = fs::temp_directory_path() / ("zolt-run-" + std::to_string(getpid()) + "-" + name);
   fs::remove_all(folder);

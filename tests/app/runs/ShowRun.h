@@ -18,6 +18,12 @@ std::string& zoltBinary();
 // Set for every run ("NAME=value ..."): --zolt-env=TEXT on the command line.
 std::string& runEnvironment();
 
+// Where runs that other test processes read leave their files (the whole
+// show's recordings): --shared-dir=PATH, else the build's runs/ folder.
+std::string& sharedFolder();
+// Frames a second of the whole show's recordings: --record-fps=N, else 5.
+int& recordFps();
+
 // A new empty folder for one run, named after `name`; removed first if an
 // earlier run left it.
 std::string freshFolder(const std::string& name);

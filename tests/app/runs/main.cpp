@@ -1,8 +1,12 @@
 // The whole-program runs: --zolt=PATH picks the program under test (the
-// sanitized build runs the same checks) and --zolt-env=TEXT sets variables
-// for each of its runs; the rest goes to GoogleTest.
+// sanitized build runs the same checks), --zolt-env=TEXT sets variables for
+// each of its runs, --shared-dir=PATH and --record-fps=N say where and how
+// the whole show is recorded for the checks that read it; the rest goes to
+// GoogleTest.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "ShowRun.h"
@@ -14,5 +18,9 @@ int main(int argc, char** argv) {
       showrun::zoltBinary() = argv[i] + 7;
     else if (std::strncmp(argv[i], "--zolt-env=", 11) == 0)
       showrun::runEnvironment() = argv[i] + 11;
+    else if (std::strncmp(argv[i], "--shared-dir=", 13) == 0)
+      showrun::sharedFolder() = argv[i] + 13;
+    else if (std::strncmp(argv[i], "--record-fps=", 13) == 0)
+      showrun::recordFps() = std::max(1, std::atoi(argv[i] + 13));
   return RUN_ALL_TESTS();
 }
