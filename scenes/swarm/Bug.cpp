@@ -112,12 +112,12 @@ void Bug::placeLegs() {
   }
 }
 
-void Bug::appendArcs(std::vector<BugArcVertex>& out) const {
+void Bug::appendArcs(BugArcBatch& out) const {
   for (int i = 0; i < 3; ++i) {
     const Vec3* control[4] = {&legs[i].foot, &legs[i].knee, &legs[5 - i].knee, &legs[5 - i].foot};
-    BugArcVertex strip[9];
+    const unsigned first = unsigned(out.vertices.size());
     for (int k = 0; k <= 8; ++k) {
-      BugArcVertex& v = strip[k];
+      BugArcVertex v;
       const float u = float(k) / 8.0f;
       const float r = jitter_->next();
       for (int c = 0; c < 3; ++c) {
@@ -129,25 +129,29 @@ void Bug::appendArcs(std::vector<BugArcVertex>& out) const {
         v.control[unit][1] = control[unit]->y;
         v.control[unit][2] = control[unit]->z;
       }
+      out.vertices.push_back(v);
     }
-    // The strip's eight segments, each shared point given twice.
-    for (int k = 0; k < 8; ++k) {
-      out.push_back(strip[k]);
-      out.push_back(strip[k + 1]);
+    for (unsigned k = 0; k < 8; ++k) {
+      out.indices.push_back(first + k);
+      out.indices.push_back(first + k + 1);
     }
   }
 }
 
 int Bug::render(float) {
-  std::vector<BugArcVertex> arcs;
-  arcs.reserve(48);
+  BugArcBatch arcs;
   appendArcs(arcs);
-  drawBugArcs(arcs);
+  arcs.draw();
   return 0;
 }
 
-void drawBugArcs(const std::vector<BugArcVertex>& vertices) {
-  if (vertices.empty()) return;
+void BugArcBatch::clear() {
+  vertices.clear();
+  indices.clear();
+}
+
+void BugArcBatch::draw() const {
+  if (indices.empty()) return;
   const GLsizei stride = sizeof(BugArcVertex);
   const BugArcVertex& first = vertices.front();
   glEnableClientState(GL_VERTEX_ARRAY);
@@ -159,7 +163,7 @@ void drawBugArcs(const std::vector<BugArcVertex>& vertices) {
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glTexCoordPointer(3, GL_FLOAT, stride, first.control[unit]);
   }
-  glDrawArrays(GL_LINES, 0, GLsizei(vertices.size()));
+  glDrawElements(GL_LINES, GLsizei(indices.size()), GL_UNSIGNED_INT, indices.data());
   for (int unit = 3; unit >= 0; --unit) {
     glClientActiveTextureARB(GL_TEXTURE0_ARB + unit);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);

@@ -37,16 +37,24 @@ struct BugJitter {
 
 // One vertex of a creature's arcs as the vertex program reads it: the arc
 // parameter (position), the jitter (secondary colour) and the arc's four
-// control points (texture units 0..3). Each arc is eight separate
-// segments, so a whole swarm's arcs go to the driver in one draw.
+// control points (texture units 0..3).
 struct BugArcVertex {
   float parameter[3];
   float jitter[3];
   float control[4][3];
 };
 
-// Draws arc vertices as GL_LINES through the bound program.
-void drawBugArcs(const std::vector<BugArcVertex>& vertices);
+// Arcs of any number of creatures, drawn in one call: nine vertices per
+// arc, and each arc's eight segments as index pairs (GL_LINES), so each
+// vertex is still shaded once.
+struct BugArcBatch {
+  std::vector<BugArcVertex> vertices;
+  std::vector<unsigned> indices;
+
+  void clear();
+  // Through the bound program; colour and line width are the caller's.
+  void draw() const;
+};
 
 class Bug final : public Effect {
  public:
@@ -62,7 +70,7 @@ class Bug final : public Effect {
   // stepLegs for the current position and heading.
   void placeLegs();
   // Appends the three arcs, taking the next 27 jitter values.
-  void appendArcs(std::vector<BugArcVertex>& out) const;
+  void appendArcs(BugArcBatch& out) const;
   // The three arcs; the caller has bound the program and set colour and
   // line width.
   int render(float t) override;

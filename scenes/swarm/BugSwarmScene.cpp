@@ -242,14 +242,14 @@ void BugSwarmScene::drawCreatures(float t) {
   // draw per pass. (A draw per arc with its own attribute changes left a
   // software rasteriser's main thread as busy as its raster threads.)
   passArcs.resize(size_t(std::max(settings.drawCount, 0)));
-  for (std::vector<BugArcVertex>& arcs : passArcs) arcs.clear();
+  for (BugArcBatch& arcs : passArcs) arcs.clear();
   for (Bug& bug : creatures) {
     bug.walk(x);
-    for (std::vector<BugArcVertex>& arcs : passArcs) bug.appendArcs(arcs);
+    for (BugArcBatch& arcs : passArcs) bug.appendArcs(arcs);
   }
   for (size_t j = 0; j < passArcs.size(); ++j) {
     setLineWidth(float(width * int(j + 1) / 640));
-    drawBugArcs(passArcs[j]);
+    passArcs[j].draw();
   }
   glDisable(GL_VERTEX_PROGRAM_ARB);
 }
