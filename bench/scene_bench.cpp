@@ -1,12 +1,14 @@
 // scene_bench: plays one scene headless at 30 frames a second of scene time
 // and reports its frame time (render and finish, no swap wait) at 640x480
 // and 1280x960 side by side: median, 99th percentile and worst, the line
-// segments (GL primitives) drawn per frame, and the process's peak memory.
-// Each size runs in a child process of its own, twice through the scene
-// (the first pass warms caches and is not counted).
+// segments (GL primitives) drawn per frame, and the process's peak memory;
+// then each size's five slowest frames with their beats and segments, so a
+// spike can be named. Each size runs in a child process of its own, twice
+// through the scene (the first pass warms caches and is not counted).
 //
 //   scene_bench <scene>            both sizes
-//   scene_bench <scene> <w> <h>    one size, one machine-readable line
+//   scene_bench <scene> <w> <h>    one size: one machine-readable line, then
+//                                  one line per slowest frame (ms beat segments)
 //
 // Run from build/bin (trov.qz5 beside it); headless needs
 // SDL_VIDEODRIVER=offscreen.
@@ -23,12 +25,20 @@ namespace {
 
 const float kFrameRate = 30.0f;
 const int kPasses = 2;
+const int kSlowest = 5;
+
+struct Frame {
+  double ms = 0.0;
+  float beat = 0.0f;
+  double segments = 0.0;
+};
 
 struct Result {
   int width = 0, height = 0, frames = 0;
   double medianMs = 0.0, p99Ms = 0.0, worstMs = 0.0;
   double medianSegments = 0.0, maxSegments = 0.0;
   double peakMb = 0.0;
+  std::vector<Frame> slowest;  // slowest first
 };
 
 double percentile(std::vector<double> values, double p) {
@@ -40,6 +50,7 @@ double percentile(std::vector<double> values, double p) {
 
 bool measure(int scene, int width, int height, Result* result) {
   std::vector<double> times, segments;
+  std::vector<Frame> frames;
   for (int pass = 0; pass < kPasses; ++pass) {
     ScenePlayer player;
     if (!player.open(scene, width, height)) {
@@ -50,6 +61,7 @@ bool measure(int scene, int width, int height, Result* result) {
       if (pass == kPasses - 1) {
         times.push_back(frame.renderMs);
         segments.push_back(double(frame.primitives));
+        frames.push_back({frame.renderMs, frame.beat, double(frame.primitives)});
       }
       return true;
     });
@@ -63,6 +75,10 @@ bool measure(int scene, int width, int height, Result* result) {
   result->medianSegments = percentile(segments, 0.5);
   result->maxSegments = percentile(segments, 1.0);
   result->peakMb = peakResidentMegabytes();
+  const size_t slowest = std::min(frames.size(), size_t(kSlowest));
+  std::partial_sort(frames.begin(), frames.begin() + long(slowest), frames.end(),
+                    [](const Frame& a, const Frame& b) { return a.ms > b.ms; });
+  result->slowest.assign(frames.begin(), frames.begin() + long(slowest));
   return !times.empty();
 }
 
@@ -74,12 +90,25 @@ bool runChild(const char* self, int scene, int width, int height, Result* result
   const int read = std::fscanf(pipe, "%d %d %d %lf %lf %lf %lf %lf %lf", &result->width, &result->height,
                                &result->frames, &result->medianMs, &result->p99Ms, &result->worstMs,
                                &result->medianSegments, &result->maxSegments, &result->peakMb);
+  Frame frame;
+  while (std::fscanf(pipe, "%lf %f %lf", &frame.ms, &frame.beat, &frame.segments) == 3) {
+    result->slowest.push_back(frame);
+  }
   return pclose(pipe) == 0 && read == 9;
 }
 
 void printRow(int scene, const Result& r) {
   std::printf("| %d | %dx%d | %d | %.2f | %.2f | %.2f | %.0f | %.0f | %.0f |\n", scene, r.width, r.height, r.frames,
               r.medianMs, r.p99Ms, r.worstMs, r.medianSegments, r.maxSegments, r.peakMb);
+}
+
+void printSlowest(const Result& r) {
+  std::printf("slowest frames at %dx%d:", r.width, r.height);
+  for (size_t i = 0; i < r.slowest.size(); ++i) {
+    const Frame& f = r.slowest[i];
+    std::printf("%s beat %.2f (%.2f ms, %.0f segments)", i ? "," : "", f.beat, f.ms, f.segments);
+  }
+  std::printf("\n");
 }
 
 }  // namespace
@@ -95,6 +124,7 @@ int main(int argc, char** argv) {
     if (!measure(scene, std::atoi(argv[2]), std::atoi(argv[3]), &r)) return 1;
     std::printf("%d %d %d %.3f %.3f %.3f %.0f %.0f %.1f\n", r.width, r.height, r.frames, r.medianMs, r.p99Ms,
                 r.worstMs, r.medianSegments, r.maxSegments, r.peakMb);
+    for (const Frame& f : r.slowest) std::printf("%.3f %.3f %.0f\n", f.ms, f.beat, f.segments);
     return 0;
   }
   Result small, large;
@@ -108,5 +138,7 @@ int main(int argc, char** argv) {
   printRow(scene, large);
   std::printf("1280x960 / 640x480: median x%.2f, p99 x%.2f\n", large.medianMs / small.medianMs,
               large.p99Ms / small.p99Ms);
+  printSlowest(small);
+  printSlowest(large);
   return 0;
 }

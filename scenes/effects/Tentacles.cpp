@@ -18,6 +18,7 @@ bool Tentacle::attribPathNv = false;
 float Tentacle::tipDistance = 0.0f;
 GLuint Tentacles::programId = 0;
 bool Tentacles::programReady = false;
+int Tentacles::ballsAlive = 0;
 
 void ringRotation(float x, float y, float z, float out[16]) {
   const float cx = std::cos(x), sx = std::sin(x);
@@ -160,11 +161,21 @@ Tentacles::Tentacles(ResourceRegistry* registry) {
   }
   nvidia = isNvidia();
   Tentacle::attribPathNv = nvidia;
-  if (programId == 0) loadProgram(registry);
+  if (ballsAlive++ == 0) loadProgram(registry);
 }
 
 Tentacles::~Tentacles() {
   for (Tentacle* tentacle : tentacles) delete tentacle;
+  if (--ballsAlive > 0) return;
+  if (programId != 0) {
+    if (nvidia && glDeleteProgramsNV) {
+      glDeleteProgramsNV(1, &programId);
+    } else if (!nvidia && glDeleteProgramsARB) {
+      glDeleteProgramsARB(1, &programId);
+    }
+  }
+  programId = 0;
+  programReady = false;
 }
 
 void Tentacles::loadProgram(ResourceRegistry* registry) {

@@ -71,11 +71,13 @@ class Tentacles final : public Effect {
   std::vector<Tentacle*> tentacles;
   bool nvidia = false;
 
-  // One program for every ball of the run; 0 until the first is built.
+  // One program for every ball alive at once: built by the first, deleted
+  // with the last (a later ball, perhaps in a new context, builds its own).
   static GLuint programId;
   // False when the program text could not be read or loaded; the
   // vertex-program path then draws nothing.
   static bool programReady;
+  static int ballsAlive;
 
  private:
   void loadProgram(ResourceRegistry* registry);

@@ -112,21 +112,62 @@ void Bug::placeLegs() {
   }
 }
 
-int Bug::render(float) {
+void Bug::appendArcs(BugArcBatch& out) const {
   for (int i = 0; i < 3; ++i) {
     const Vec3* control[4] = {&legs[i].foot, &legs[i].knee, &legs[5 - i].knee, &legs[5 - i].foot};
-    for (int unit = 0; unit < 4; ++unit) {
-      const float p[3] = {control[unit]->x, control[unit]->y, control[unit]->z};
-      glMultiTexCoord3fvARB(GL_TEXTURE0_ARB + unit, p);
-    }
-    glBegin(GL_LINE_STRIP);
+    const unsigned first = unsigned(out.vertices.size());
     for (int k = 0; k <= 8; ++k) {
-      const float r = jitter_->next();
-      glSecondaryColor3fEXT(r, r, r);
+      BugArcVertex v;
       const float u = float(k) / 8.0f;
-      glVertex3f(u, u, u);
+      const float r = jitter_->next();
+      for (int c = 0; c < 3; ++c) {
+        v.parameter[c] = u;
+        v.jitter[c] = r;
+      }
+      for (int unit = 0; unit < 4; ++unit) {
+        v.control[unit][0] = control[unit]->x;
+        v.control[unit][1] = control[unit]->y;
+        v.control[unit][2] = control[unit]->z;
+      }
+      out.vertices.push_back(v);
     }
-    glEnd();
+    for (unsigned k = 0; k < 8; ++k) {
+      out.indices.push_back(first + k);
+      out.indices.push_back(first + k + 1);
+    }
   }
+}
+
+int Bug::render(float) {
+  BugArcBatch arcs;
+  appendArcs(arcs);
+  arcs.draw();
   return 0;
+}
+
+void BugArcBatch::clear() {
+  vertices.clear();
+  indices.clear();
+}
+
+void BugArcBatch::draw() const {
+  if (indices.empty()) return;
+  const GLsizei stride = sizeof(BugArcVertex);
+  const BugArcVertex& first = vertices.front();
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_FLOAT, stride, first.parameter);
+  glEnableClientState(GL_SECONDARY_COLOR_ARRAY_EXT);
+  glSecondaryColorPointerEXT(3, GL_FLOAT, stride, first.jitter);
+  for (int unit = 0; unit < 4; ++unit) {
+    glClientActiveTextureARB(GL_TEXTURE0_ARB + unit);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(3, GL_FLOAT, stride, first.control[unit]);
+  }
+  glDrawElements(GL_LINES, GLsizei(indices.size()), GL_UNSIGNED_INT, indices.data());
+  for (int unit = 3; unit >= 0; --unit) {
+    glClientActiveTextureARB(GL_TEXTURE0_ARB + unit);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  }
+  glDisableClientState(GL_SECONDARY_COLOR_ARRAY_EXT);
+  glDisableClientState(GL_VERTEX_ARRAY);
 }

@@ -7,7 +7,7 @@
 // stand on the terrain. The arcs' shapes are computed by the bound vertex
 // program from four control points per arc (texture units 0..3), the arc
 // parameter (vertex position) and a jitter (secondary colour) read from a
-// table shared by the whole swarm. Random draws come from the shared
+// table shared by the whole swarm; all three are per-vertex arrays. Random draws come from the shared
 // generator in a fixed order: at construction and at each step.
 #pragma once
 
@@ -35,6 +35,27 @@ struct BugJitter {
   float next();
 };
 
+// One vertex of a creature's arcs as the vertex program reads it: the arc
+// parameter (position), the jitter (secondary colour) and the arc's four
+// control points (texture units 0..3).
+struct BugArcVertex {
+  float parameter[3];
+  float jitter[3];
+  float control[4][3];
+};
+
+// Arcs of any number of creatures, drawn in one call: nine vertices per
+// arc, and each arc's eight segments as index pairs (GL_LINES), so each
+// vertex is still shaded once.
+struct BugArcBatch {
+  std::vector<BugArcVertex> vertices;
+  std::vector<unsigned> indices;
+
+  void clear();
+  // Through the bound program; colour and line width are the caller's.
+  void draw() const;
+};
+
 class Bug final : public Effect {
  public:
   // Draws the start position and phase from the shared generator.
@@ -48,6 +69,8 @@ class Bug final : public Effect {
   void step();
   // stepLegs for the current position and heading.
   void placeLegs();
+  // Appends the three arcs, taking the next 27 jitter values.
+  void appendArcs(BugArcBatch& out) const;
   // The three arcs; the caller has bound the program and set colour and
   // line width.
   int render(float t) override;

@@ -24,7 +24,7 @@ const float kLengthInBeats = 96.0f;
 const float kOverlayStart = 4.0f;  // beats
 const int kTargetTries = 4096;
 const int kLargestImageSide = 8192;
-const int kCreaturesPerFlush = 50;
+const size_t kCreaturesPerFinish = 50;
 
 // The image's area on the ground: rows across x, columns along z.
 const float kImageNearZ = 144.0f;
@@ -242,19 +242,27 @@ void BugSwarmScene::drawCreatures(float t) {
   }
   glColor4f(0.0625f, 1.0f, 0.0625f, settings.alpha);
   const float x = t * float(settings.speed);
-  int drawn = 0;
-  for (Bug& bug : creatures) {
-    bug.walk(x);
-    for (int j = 1; j <= settings.drawCount; ++j) {
-      setLineWidth(float(width * j / 640));
-      bug.render(t);
+  // One batch per glow pass, filled creature by creature so the jitter
+  // table is read in the order each creature's passes take it; one draw
+  // per pass for every kCreaturesPerFinish creatures. (A draw per arc with
+  // its own attribute changes left a software rasteriser's main thread as
+  // busy as its raster threads.) Finishing each group keeps the queue of
+  // binned wide lines small: a software rasteriser otherwise holds a whole
+  // frame of them, tens of megabytes, and the frame gets slower; on a GPU
+  // it is a few short waits a frame.
+  passArcs.resize(size_t(std::max(settings.drawCount, 0)));
+  for (size_t group = 0; group < creatures.size(); group += kCreaturesPerFinish) {
+    for (BugArcBatch& arcs : passArcs) arcs.clear();
+    const size_t end = std::min(creatures.size(), group + kCreaturesPerFinish);
+    for (size_t i = group; i < end; ++i) {
+      creatures[i].walk(x);
+      for (BugArcBatch& arcs : passArcs) creatures[i].appendArcs(arcs);
     }
-    // Thousands of short strips with a state change between them: a software
-    // rasteriser queues them all, tens of megabytes for a full swarm, and a
-    // flush alone does not wait for the queue to drain. Finishing each batch
-    // keeps that small (and on llvmpipe the frame gets faster, not slower);
-    // on a GPU it is a handful of short waits a frame.
-    if (++drawn % kCreaturesPerFlush == 0) glFinish();
+    for (size_t j = 0; j < passArcs.size(); ++j) {
+      setLineWidth(float(width * int(j + 1) / 640));
+      passArcs[j].draw();
+    }
+    glFinish();
   }
   glDisable(GL_VERTEX_PROGRAM_ARB);
 }

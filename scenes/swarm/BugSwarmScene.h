@@ -52,6 +52,7 @@ class BugSwarmScene final : public Scene {
   GLuint program = 0;
   bool nvProgram = false;     // the NV path: bug.vpc through the parser
   bool programReady = false;  // the program loaded; else no creatures are drawn
+  std::vector<BugArcBatch> passArcs;  // this frame's arcs, one batch per glow pass
 
  private:
   void loadProgram();

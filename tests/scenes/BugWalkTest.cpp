@@ -45,6 +45,34 @@ TEST_F(BugWalk, StartsInsideTheStripBehindTheImage) {
   }
 }
 
+TEST_F(BugWalk, ArcsAreEightSegmentsPerStripWithTheJitterInDrawingOrder) {
+  jitter.build();
+  Bug bug(terrain, &jitter);
+  bug.placeLegs();
+  bug.walk(8.5f);
+  BugArcBatch arcs;
+  arcs.vertices.resize(5);  // another creature's arcs before these
+  bug.appendArcs(arcs);
+  ASSERT_EQ(arcs.vertices.size(), 5u + 27u);
+  ASSERT_EQ(arcs.indices.size(), 3u * 16u);
+  EXPECT_EQ(jitter.index, 27u * 3u) << "nine values per arc";
+  for (int i = 0; i < 3; ++i) {
+    const Vec3 control[4] = {bug.legs[i].foot, bug.legs[i].knee, bug.legs[5 - i].knee, bug.legs[5 - i].foot};
+    for (int n = 0; n < 16; ++n) {
+      const int k = (n + 1) / 2;  // the strip point this segment end stands on
+      const unsigned index = arcs.indices[size_t(i * 16 + n)];
+      ASSERT_EQ(index, 5u + unsigned(i * 9 + k));
+      const BugArcVertex& v = arcs.vertices[index];
+      EXPECT_EQ(v.parameter[0], float(k) / 8.0f);
+      EXPECT_EQ(v.jitter[2], jitter.table[size_t(i * 9 + k) * 3]) << "arc " << i << " end " << n;
+      for (int unit = 0; unit < 4; ++unit) {
+        const float* c = v.control[unit];
+        EXPECT_EQ(Vec3(c[0], c[1], c[2]), control[unit]);
+      }
+    }
+  }
+}
+
 TEST_F(BugWalk, StepsEverySixUnitsAndSwingsOneLegPerUnit) {
   Bug bug(terrain, &jitter);
   bug.phaseOffset = 0.0f;

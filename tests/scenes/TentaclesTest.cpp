@@ -153,7 +153,7 @@ TEST_F(TentacleBall, ProgramTranslatedProgramAndCpuPathDrawTheSameSilhouette) {
 }
 
 TEST_F(TentacleBall, WithoutItsProgramTextTheBallDrawsNothingAndTheShowGoesOn) {
-  // A fresh process-wide program is made only once per run, so this runs
+  // The program is shared by every ball alive at once, so this runs
   // the loader directly on a registry whose archive is missing.
   const GLuint kept = Tentacles::programId;
   const bool keptReady = Tentacles::programReady;
