@@ -55,7 +55,9 @@ FinaleScene::FinaleScene(ResourceRegistry* registry) : Scene(registry) {
       nvparse(ScreenDistortion::programText(rectangle != 0));
       panelPrograms[rectangle].end();
     }
-  } else if (messDsdt && messDsdt->floatTexture) {
+  }
+  // Also on NVIDIA when the fragment program path is forced.
+  if (messDsdt && messDsdt->floatTexture) {
     for (int rectangle = 0; rectangle < 2; ++rectangle)
       panelFragmentPrograms[rectangle].load(ScreenDistortion::programText(rectangle != 0));
   }
