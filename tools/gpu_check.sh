@@ -87,7 +87,7 @@ for path in nv arb; do
       echo "$scene | not run (five minutes spent)" >> "$report"
       continue
     fi
-    row=$(cd "$bin" && timeout 60 ./scene_bench "$scene" 640 480 2>/dev/null)
+    row=$(cd "$bin" && timeout 120 ./scene_bench "$scene" 640 480 2>/dev/null)
     if [ $? -eq 0 ] && [ -n "$row" ]; then
       echo "$row" | awk -v s="$scene" '{ printf "%s | %s | %s | %s | %s\n", s, $4, $5, $6, $8 }' >> "$report"
     else
