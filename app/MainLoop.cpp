@@ -11,6 +11,7 @@
 #include "app/GlWindow.h"
 #include "app/LaunchSettings.h"
 #include "app/WatchKeys.h"
+#include "gfx/DistortionPath.h"
 #include "gfx/ExtensionSetup.h"
 #include "gfx/GlExtensions.h"
 #include "platform/GlProc.h"
@@ -120,6 +121,7 @@ bool startUp() {
     std::exit(kExitCannotStart);
   }
   loadGlEntryPoints();  // the entry points outside the checked extensions
+  std::printf("distortion: %s\n", distortionPathName(distortionPath()));
   if (swapControl) platform::setSwapInterval(1);
   // A desktop window shows the picture between bars; it is drawn off screen
   // from the loading screen on. A recording from launch is drawn off screen

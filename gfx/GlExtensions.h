@@ -31,6 +31,7 @@
   X(PFNGLBINDPROGRAMARBPROC, glBindProgramARB)                   \
   X(PFNGLPROGRAMSTRINGARBPROC, glProgramStringARB)               \
   X(PFNGLPROGRAMENVPARAMETER4FARBPROC, glProgramEnvParameter4fARB) \
+  X(PFNGLPROGRAMLOCALPARAMETER4FARBPROC, glProgramLocalParameter4fARB) \
   X(PFNGLGENPROGRAMSNVPROC, glGenProgramsNV)                     \
   X(PFNGLDELETEPROGRAMSNVPROC, glDeleteProgramsNV)               \
   X(PFNGLBINDPROGRAMNVPROC, glBindProgramNV)                     \
@@ -80,6 +81,7 @@ ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DECLARE)
 #define glBindProgramARB zolt_glBindProgramARB
 #define glProgramStringARB zolt_glProgramStringARB
 #define glProgramEnvParameter4fARB zolt_glProgramEnvParameter4fARB
+#define glProgramLocalParameter4fARB zolt_glProgramLocalParameter4fARB
 #define glGenProgramsNV zolt_glGenProgramsNV
 #define glDeleteProgramsNV zolt_glDeleteProgramsNV
 #define glBindProgramNV zolt_glBindProgramNV

@@ -1,4 +1,5 @@
-// OffsetMap: offsets from time and jitter, uploaded as DSDT on NVIDIA.
+// OffsetMap: offsets from time and jitter, uploaded as DSDT on NVIDIA and
+// as floats on the fragment program path.
 #include "gfx/OffsetMap.h"
 
 #include <cmath>
@@ -7,14 +8,18 @@
 #include "gfx/MathUtil.h"
 #include "gfx/Random.h"
 
-OffsetMap::OffsetMap(int32_t width, int32_t height) : OffsetMap(width, height, isNvidia()) {}
+OffsetMap::OffsetMap(int32_t width, int32_t height) : OffsetMap(width, height, distortionPath()) {}
 
 OffsetMap::OffsetMap(int32_t width, int32_t height, bool nvidia)
-    : nvidia(nvidia),
+    : OffsetMap(width, height, nvidia ? DistortionPath::TextureShaders : DistortionPath::Grid) {}
+
+OffsetMap::OffsetMap(int32_t width, int32_t height, DistortionPath path)
+    : nvidia(path == DistortionPath::TextureShaders),
+      floatTexture(path == DistortionPath::FragmentProgram),
       mapWidth(width > 0 ? width : 1),
       mapHeight(height > 0 ? height : 1),
       offsets(size_t(mapWidth) * size_t(mapHeight) * size_t(components), 0.0f) {
-  if (!nvidia) return;
+  if (!nvidia && !floatTexture) return;
   texture.bind();
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -24,8 +29,12 @@ OffsetMap::OffsetMap(int32_t width, int32_t height, bool nvidia)
 }
 
 void OffsetMap::upload() {
+  if (!nvidia && !floatTexture) return;
   texture.bind();
-  glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), mapWidth, mapHeight, 0, format, GL_FLOAT, offsets.data());
+  if (floatTexture)
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RG32F, mapWidth, mapHeight, 0, GL_RG, GL_FLOAT, offsets.data());
+  else
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), mapWidth, mapHeight, 0, format, GL_FLOAT, offsets.data());
 }
 
 void OffsetMap::update(float t) {
@@ -50,5 +59,5 @@ void OffsetMap::update(float t) {
       prev = dy;
     }
   }
-  if (nvidia) upload();
+  upload();
 }

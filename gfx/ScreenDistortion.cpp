@@ -1,20 +1,29 @@
-// ScreenDistortion: texture-shader and strip-grid offset distortion.
+// ScreenDistortion: texture-shader, fragment-program and strip-grid offset
+// distortion.
 #include "gfx/ScreenDistortion.h"
 
 #include "gfx/ImageLoading.h"
 #include "gfx/NvParse.h"
 #include "gfx/ScreenQuad.h"
 
-ScreenDistortion::ScreenDistortion(int32_t width, int32_t height) : ScreenDistortion(width, height, isNvidia()) {}
+ScreenDistortion::ScreenDistortion(int32_t width, int32_t height)
+    : ScreenDistortion(width, height, distortionPath()) {}
 
 ScreenDistortion::ScreenDistortion(int32_t width, int32_t height, bool nvidia)
+    : ScreenDistortion(width, height, nvidia ? DistortionPath::TextureShaders : DistortionPath::Grid) {}
+
+ScreenDistortion::ScreenDistortion(int32_t width, int32_t height, DistortionPath path)
     : screenTexture(width, height, 0),
-      nvidia(nvidia),
+      path(path),
+      nvidia(path == DistortionPath::TextureShaders),
       rectangle(screenTextureTarget(width, height) != GL_TEXTURE_2D),
       offsetMatrix{float(width), 0.0f, 0.0f, float(height)},
       width(width),
       height(height) {
   if (nvidia) compileProgram();
+  // A program the driver refuses leaves the grid, which every driver draws.
+  if (path == DistortionPath::FragmentProgram && !fragmentProgram.load(programText(rectangle)))
+    this->path = DistortionPath::Grid;
 }
 
 const char* ScreenDistortion::programText(bool rectangle) {
@@ -37,6 +46,7 @@ int ScreenDistortion::render(float t) {
   glClear(GL_COLOR_BUFFER_BIT);
   setScreenOrtho(0.0, width, 0.0, height);
   if (nvidia) drawWithTextureShaders();
+  else if (path == DistortionPath::FragmentProgram && offsetMap && offsetMap->floatTexture) drawWithFragmentProgram();
   else drawGrid();
   return 0;
 }
@@ -57,6 +67,32 @@ void ScreenDistortion::drawWithTextureShaders() {
     glActiveTextureARB(GL_TEXTURE1_ARB);
     glTexEnvfv(GL_TEXTURE_SHADER_NV, GL_OFFSET_TEXTURE_MATRIX_NV, offsetMatrix);
   }
+  drawOffsetQuad();
+  glActiveTextureARB(GL_TEXTURE1_ARB);
+  screenTexture.disable();
+  glActiveTextureARB(GL_TEXTURE0_ARB);
+  if (offsetMap) glDisable(offsetMap->texture.target);
+  glDisable(GL_TEXTURE_SHADER_NV);
+}
+
+void ScreenDistortion::drawWithFragmentProgram() {
+  glActiveTextureARB(GL_TEXTURE0_ARB);
+  offsetMap->texture.bind();
+  glActiveTextureARB(GL_TEXTURE1_ARB);
+  screenTexture.bind();
+  // The offsets are pixels: a rectangle frame takes them as they are, a 2D
+  // one as fractions of its size.
+  const float matrix[4] = {rectangle ? 1.0f : 1.0f / float(width), 0.0f, 0.0f,
+                           rectangle ? 1.0f : 1.0f / float(height)};
+  fragmentProgram.begin(matrix);
+  drawOffsetQuad();
+  fragmentProgram.end();
+  glActiveTextureARB(GL_TEXTURE0_ARB);
+}
+
+// The frame over the output, unit 0 reading the map over the whole of it,
+// unit 1 the frame texture in its own coordinates.
+void ScreenDistortion::drawOffsetQuad() const {
   const float s = rectangle ? float(width) : 1.0f;
   const float u = rectangle ? float(height) : 1.0f;
   glBegin(GL_QUADS);
@@ -73,11 +109,6 @@ void ScreenDistortion::drawWithTextureShaders() {
   glMultiTexCoord2fARB(GL_TEXTURE1_ARB, 0.0f, u);
   glVertex2i(0, height);
   glEnd();
-  glActiveTextureARB(GL_TEXTURE1_ARB);
-  screenTexture.disable();
-  glActiveTextureARB(GL_TEXTURE0_ARB);
-  if (offsetMap) glDisable(offsetMap->texture.target);
-  glDisable(GL_TEXTURE_SHADER_NV);
 }
 
 void ScreenDistortion::drawGrid() {

@@ -33,13 +33,13 @@ void makeCopyScreen(ResourceRegistry& registry, const char* name) {
 
 void makeScreenDistortion(ResourceRegistry& registry, const char* name) {
   ScreenDistortion* distortion = new ScreenDistortion(registry.width, registry.height);
-  OffsetMap* map = new OffsetMap(128, 128);
+  OffsetMap* map = new OffsetMap(128, 128, distortion->nvidia ? DistortionPath::TextureShaders : distortion->path);
   map->jitter = 0.15f;
   map->fade = 1.0f;
   map->scaleX = 1.0f;
   map->scaleY = 1.0f;
-  if (!isNvidia()) {
-    // The strip grid offsets in pixels.
+  if (!distortion->nvidia) {
+    // The strip grid and the fragment program offset in pixels.
     map->scaleX = float(registry.width);
     map->scaleY = float(registry.height);
   }

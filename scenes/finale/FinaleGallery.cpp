@@ -131,8 +131,11 @@ PanelPicture FinaleScene::capturePicture(int k) const {
 }
 
 void FinaleScene::drawDisplaced(const PanelPicture& picture) {
+  const int rectangle = picture.target != GL_TEXTURE_2D ? 1 : 0;
   if (isNvidia && messDsdt && messDsdt->nvidia) {
-    drawDisplacedPanelNv(picture, *messDsdt, panelPrograms[picture.target != GL_TEXTURE_2D ? 1 : 0]);
+    drawDisplacedPanelNv(picture, *messDsdt, panelPrograms[rectangle]);
+  } else if (messDsdt && messDsdt->floatTexture && panelFragmentPrograms[rectangle].ready) {
+    drawDisplacedPanelProgram(picture, *messDsdt, panelFragmentPrograms[rectangle]);
   } else {
     drawDisplacedPanel(picture, messDsdt);
   }

@@ -56,6 +56,11 @@ FinaleScene::FinaleScene(ResourceRegistry* registry) : Scene(registry) {
       panelPrograms[rectangle].end();
     }
   }
+  // Also on NVIDIA when the fragment program path is forced.
+  if (messDsdt && messDsdt->floatTexture) {
+    for (int rectangle = 0; rectangle < 2; ++rectangle)
+      panelFragmentPrograms[rectangle].load(ScreenDistortion::programText(rectangle != 0));
+  }
 }
 
 FinaleScene::~FinaleScene() {

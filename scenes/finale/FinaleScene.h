@@ -17,6 +17,7 @@
 #include <string>
 
 #include "gfx/DisplayList.h"
+#include "gfx/OffsetProgram.h"
 #include "gfx/GlExtensions.h"
 #include "scenes/finale/GalleryViews.h"
 #include "show/Scene.h"
@@ -53,6 +54,7 @@ class FinaleScene final : public Scene {
   GLuint panelTextures[finale::kPanelCount] = {};
   GLuint endPicture = 0;  // owned; panelTextures[8]
   DisplayList panelPrograms[2];  // NVIDIA: texture shaders for 2D and rectangle pictures
+  OffsetProgram panelFragmentPrograms[2];  // the same, translated, where the map has a float texture
   float channelA[4] = {};
   float channelB[4] = {};
 

@@ -4,6 +4,7 @@
 #include "gfx/DisplayList.h"
 #include "gfx/LineDrawing.h"
 #include "gfx/OffsetMap.h"
+#include "gfx/OffsetProgram.h"
 
 namespace {
 
@@ -15,6 +16,18 @@ float panelT(const PanelPicture& picture, float v) {
 void bindPicture(const PanelPicture& picture) {
   glEnable(picture.target);
   glBindTexture(picture.target, picture.texture);
+}
+
+// The square with the map over all of it on unit 0 and the picture on unit 1.
+void drawOffsetPanelQuad(const PanelPicture& picture) {
+  const float corners[4][2] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}};
+  glBegin(GL_QUADS);
+  for (const auto& c : corners) {
+    glMultiTexCoord2fARB(GL_TEXTURE0_ARB, c[0], c[1]);
+    glMultiTexCoord2fARB(GL_TEXTURE1_ARB, c[0] * picture.extent.s, panelT(picture, c[1]));
+    glVertex2f(c[0] * 2.0f - 1.0f, c[1] * 2.0f - 1.0f);
+  }
+  glEnd();
 }
 
 }  // namespace
@@ -81,19 +94,28 @@ void drawDisplacedPanelNv(const PanelPicture& picture, OffsetMap& map, const Dis
     glActiveTextureARB(GL_TEXTURE1_ARB);
     glTexEnvfv(GL_TEXTURE_SHADER_NV, GL_OFFSET_TEXTURE_MATRIX_NV, offsetMatrix);
   }
-  const float corners[4][2] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}};
-  glBegin(GL_QUADS);
-  for (const auto& c : corners) {
-    glMultiTexCoord2fARB(GL_TEXTURE0_ARB, c[0], c[1]);
-    glMultiTexCoord2fARB(GL_TEXTURE1_ARB, c[0] * picture.extent.s, panelT(picture, c[1]));
-    glVertex2f(c[0] * 2.0f - 1.0f, c[1] * 2.0f - 1.0f);
-  }
-  glEnd();
+  drawOffsetPanelQuad(picture);
   glActiveTextureARB(GL_TEXTURE1_ARB);
   glDisable(picture.target);
   glActiveTextureARB(GL_TEXTURE0_ARB);
   glDisable(map.texture.target);
   glDisable(GL_TEXTURE_SHADER_NV);
+}
+
+void drawDisplacedPanelProgram(const PanelPicture& picture, const OffsetMap& map, const OffsetProgram& program) {
+  glActiveTextureARB(GL_TEXTURE0_ARB);
+  glBindTexture(GL_TEXTURE_2D, map.texture.name);
+  glActiveTextureARB(GL_TEXTURE1_ARB);
+  glBindTexture(picture.target, picture.texture);
+  // As the grid does: pixel offsets of the output become the picture's
+  // texels, downwards for pictures stored top row first.
+  const float toS = map.scaleX != 0.0f ? picture.extent.s / map.scaleX : 0.0f;
+  const float toT = map.scaleY != 0.0f ? picture.extent.t / map.scaleY : 0.0f;
+  const float matrix[4] = {toS, 0.0f, 0.0f, picture.topRowFirst ? -toT : toT};
+  program.begin(matrix);
+  drawOffsetPanelQuad(picture);
+  program.end();
+  glActiveTextureARB(GL_TEXTURE0_ARB);
 }
 
 void drawPanelSquareLoop() {

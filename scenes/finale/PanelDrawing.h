@@ -11,6 +11,7 @@
 
 class DisplayList;
 class OffsetMap;
+class OffsetProgram;
 
 struct PanelPicture {
   GLenum target = GL_TEXTURE_2D;
@@ -27,6 +28,10 @@ void drawDisplacedPanel(const PanelPicture& picture, const OffsetMap* map);
 // picture's target (ScreenDistortion::programText), the map's DSDT texture
 // offsets the picture's coordinates.
 void drawDisplacedPanelNv(const PanelPicture& picture, OffsetMap& map, const DisplayList& program);
+// The fragment program form: `program` is the same text translated, the
+// map's float texture of pixel offsets displaces the picture per pixel as
+// the grid does per cell. The map must have its float texture.
+void drawDisplacedPanelProgram(const PanelPicture& picture, const OffsetMap& map, const OffsetProgram& program);
 // The square (-1, -1) to (1, 1) as a line loop, in the current colour.
 void drawPanelSquareLoop();
 // The panel's green outline around the square.

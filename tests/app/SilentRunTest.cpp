@@ -56,4 +56,5 @@ TEST(SilentRun, LiveRunWithoutADeviceSaysSoInOneLine) {
   EXPECT_EQ(countLines(output, "ALSA lib"), 0) << output;
   EXPECT_EQ(countLines(output, "No sound device"), 1) << output;
   EXPECT_EQ(countLines(output, "Cannot play music"), 0) << output;
+  EXPECT_EQ(countLines(output, "distortion: "), 1) << output;  // the path the start-up chose
 }

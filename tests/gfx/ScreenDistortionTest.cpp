@@ -1,6 +1,6 @@
-// The offset map's arithmetic, the strip-grid distortion read back from
-// the real driver, and the NVIDIA path's texture-shader program as the
-// parser turns it into calls.
+// The offset map's arithmetic, the strip-grid and fragment-program
+// distortions read back from the real driver, the path choice, and the
+// NVIDIA path's texture-shader program as the parser turns it into calls.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "gfx/DistortionPath.h"
+#include "gfx/NvParse.h"
 #include "gfx/OffsetMap.h"
 #include "gfx/Random.h"
 #include "gfx/ScreenDistortion.h"
@@ -32,12 +34,14 @@ std::unique_ptr<OffsetMap> updatedMap(float fade, float scaleX, float scaleY, fl
 // A map whose every texel holds the same offset, in pixels.
 class ConstantOffsets : public OffsetMap {
  public:
-  ConstantOffsets(float ds, float dt) : OffsetMap(128, 128, false), ds(ds), dt(dt) {}
+  ConstantOffsets(float ds, float dt, DistortionPath path = DistortionPath::Grid)
+      : OffsetMap(128, 128, path), ds(ds), dt(dt) {}
   void update(float) override {
     for (size_t i = 0; i < offsets.size(); i += 2) {
       offsets[i] = ds;
       offsets[i + 1] = dt;
     }
+    upload();
   }
   float ds, dt;
 };
@@ -216,4 +220,50 @@ TEST_F(ScreenDistortionGl, NvidiaProgramIsTheOffsetTextureShader) {
     EXPECT_EQ(distortion.offsetMatrix[0], float(c.width));
     EXPECT_EQ(distortion.offsetMatrix[3], float(c.height));
   }
+}
+
+TEST(DistortionPathChoice, VendorThenFragmentProgramThenGridWithTheOverride) {
+  EXPECT_EQ(chooseDistortionPath(true, true, nullptr), DistortionPath::TextureShaders);
+  EXPECT_EQ(chooseDistortionPath(true, true, "arb"), DistortionPath::FragmentProgram);
+  EXPECT_EQ(chooseDistortionPath(true, true, "grid"), DistortionPath::Grid);
+  EXPECT_EQ(chooseDistortionPath(false, true, nullptr), DistortionPath::FragmentProgram);
+  EXPECT_EQ(chooseDistortionPath(false, true, "nv"), DistortionPath::FragmentProgram);
+  EXPECT_EQ(chooseDistortionPath(false, true, "grid"), DistortionPath::Grid);
+  EXPECT_EQ(chooseDistortionPath(false, false, "arb"), DistortionPath::Grid);
+  EXPECT_STREQ(distortionPathName(DistortionPath::FragmentProgram), "fragment program");
+}
+
+TEST_F(ScreenDistortionGl, FragmentProgramMovesTheSamePixelsAsTheGrid) {
+  if (!nvparseHasExtension("GL_ARB_fragment_program")) GTEST_SKIP() << "no fragment programs here";
+  struct Case {
+    int width, height;
+    float ds, dt;
+  };
+  // A rectangle frame takes the offsets as texels, a 2D one as fractions.
+  for (const Case& c : {Case{640, 480, 5.0f, 3.0f}, Case{640, 480, -7.0f, -2.0f}, Case{256, 256, 4.0f, -6.0f}}) {
+    drawPattern(c.width, c.height);
+    ScreenDistortion grid(c.width, c.height, DistortionPath::Grid);
+    grid.offsetMap.reset(new ConstantOffsets(c.ds, c.dt));
+    grid.render(0.0f);
+    const std::vector<unsigned char> expected = readFrame(c.width, c.height);
+
+    drawPattern(c.width, c.height);
+    ScreenDistortion program(c.width, c.height, DistortionPath::FragmentProgram);
+    ASSERT_EQ(program.path, DistortionPath::FragmentProgram) << program.fragmentProgram.arbText;
+    program.offsetMap.reset(new ConstantOffsets(c.ds, c.dt, DistortionPath::FragmentProgram));
+    program.render(0.0f);
+    const std::vector<unsigned char> got = readFrame(c.width, c.height);
+    // Away from the grid's top rows and last column, whose corners read past
+    // the map (no offset) where the quad's filtered read wraps.
+    int worst = 0;
+    for (int y = 0; y < c.height - 2 * c.height / 128 - 2; ++y)
+      for (int x = 0; x < c.width - 2 * c.width / 128 - 2; ++x)
+        for (int k = 0; k < 3; ++k) {
+          const size_t at = size_t((y * c.width + x) * 3 + k);
+          worst = std::max(worst, std::abs(int(got[at]) - int(expected[at])));
+        }
+    EXPECT_LE(worst, 1)
+        << c.width << "x" << c.height << " offset " << c.ds << "," << c.dt;
+  }
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

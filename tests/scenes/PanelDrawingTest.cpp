@@ -1,13 +1,17 @@
 // The gallery's panels drawn for real: a picture loaded top row first
 // stands upright, a capture (bottom row first) too; with the map's fade at
-// 1 the displaced drawing is the plain one, lower fades move the picture;
-// the outline is green around the square.
+// 1 the displaced drawing is the plain one, lower fades move the picture,
+// and the fragment program moves it as the grid does; the outline is green
+// around the square.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "gfx/GlExtensions.h"
+#include "gfx/NvParse.h"
 #include "gfx/OffsetMap.h"
+#include "gfx/OffsetProgram.h"
+#include "gfx/ScreenDistortion.h"
 #include "scenes/finale/PanelDrawing.h"
 #include "support/GlTestContext.h"
 
@@ -101,6 +105,34 @@ TEST_F(PanelFrames, DisplacementAtFullFadeIsThePlainPictureLowerFadesMoveIt) {
   differing = 0;
   for (size_t i = 0; i < plain.size(); ++i) differing += plain[i] != moved[i];
   EXPECT_GT(differing, long(plain.size() / 50)) << "fade 0.5 moves the picture";
+}
+
+TEST_F(PanelFrames, FragmentProgramMovesThePictureAsTheGridDoes) {
+  if (!nvparseHasExtension("GL_ARB_fragment_program")) GTEST_SKIP() << "no fragment programs here";
+  OffsetProgram program;
+  ASSERT_TRUE(program.load(ScreenDistortion::programText(true)));
+  OffsetMap map(128, 128, DistortionPath::FragmentProgram);
+  map.scaleX = float(kW);
+  map.scaleY = float(kH);
+  for (size_t i = 0; i < map.offsets.size(); i += 2) {
+    map.offsets[i] = 6.0f;
+    map.offsets[i + 1] = 48.0f;
+  }
+  map.upload();
+  for (bool topRowFirst : {true, false}) {
+    picture.topRowFirst = topRowFirst;
+    glClear(GL_COLOR_BUFFER_BIT);
+    drawDisplacedPanel(picture, &map);
+    const auto grid = readFrame();
+    glClear(GL_COLOR_BUFFER_BIT);
+    drawDisplacedPanelProgram(picture, map, program);
+    const auto perPixel = readFrame();
+    // Below the grid's top row and left of its last column, which read past the map.
+    long differing = 0;
+    for (int y = 0; y < kH - 8; ++y)
+      for (int x = 0; x < kW - 10; ++x) differing += at(grid, x, y)[0] != at(perPixel, x, y)[0];
+    EXPECT_LT(differing, long(kW * kH / 500)) << "top row first: " << topRowFirst;
+  }
 }
 
 TEST_F(PanelFrames, OutlineIsGreenAroundTheSquare) {

@@ -3,9 +3,11 @@
 
 #include <sys/resource.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/GlWindow.h"
+#include "gfx/DistortionPath.h"
 #include "gfx/GlExtensions.h"
 #include "gfx/Random.h"
 #include "platform/Audio.h"
@@ -31,6 +33,12 @@ bool ScenePlayer::open(int sceneIndex, int w, int h) {
   contextOpen = true;
   loadGlEntryPoints();
   setProjection(w, h);
+  // On stderr, so measurements on stdout stay parseable: which driver and
+  // distortion path a run measured.
+  const char* vendor = reinterpret_cast<const char*>(glGetString(GL_VENDOR));
+  const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  std::fprintf(stderr, "scene player: %s, %s; distortion: %s\n", vendor ? vendor : "?", renderer ? renderer : "?",
+               distortionPathName(distortionPath()));
 
   // The show starts its generator at 1; scenes draw their shapes from it
   // while loading, so a second player in one process must start there too.
