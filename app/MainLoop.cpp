@@ -139,18 +139,19 @@ bool startUp() {
 
   loop.show = new Demo(registry, showOrder);
   loop.show->timeOffset = launchSettings.timeOffset;
+  bool recordingHasSound = false;
   if (loop.capturing) {
     loop.show->useCaptureClock();
     // A capture from launch runs on the show's own timeline, so the
     // soundtrack can go into the file beside the frames, exactly in step.
     if (launchSettings.captureAtStart && !loop.show->musicFile.empty())
-      attachAviSoundtrack(loop.show->musicFile.c_str());
+      recordingHasSound = attachAviSoundtrack(loop.show->musicFile.c_str());
   }
 
   runLoadingSequence(*loop.show, launchSettings.startScene);
   // A recording from launch that starts at a later scene: the sound in the
-  // file starts with that scene too.
-  if (loop.capturing && launchSettings.captureAtStart && loop.show->current > 0)
+  // file starts with that scene too (a silent one has nothing to start).
+  if (recordingHasSound && loop.capturing && loop.show->current > 0)
     startAviSoundtrackAt(loop.show->scenes[loop.show->current]->startTime);
 
   loop.counterFrequency = platform::performanceFrequency();
