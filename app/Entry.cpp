@@ -1,6 +1,7 @@
 // Entry: seeds the generator, reads the switches or runs the settings
 // dialog, then opens the window, starts the show and runs the loop.
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "app/AviWriter.h"
@@ -13,10 +14,13 @@
 #include "app/Switches.h"
 #include "gfx/Random.h"
 #include "platform/Audio.h"
+#include "platform/Interrupt.h"
 #include "platform/MessageBox.h"
 #include "show/PackFile.h"
 
-int zoltMain(int argc, char** argv) {
+namespace {
+
+int runShow(int argc, char** argv) {
   if (helpRequested(argc, argv)) {
     std::fputs(helpText().c_str(), stdout);
     return 0;
@@ -27,6 +31,7 @@ int zoltMain(int argc, char** argv) {
     parseSwitches(tail.c_str());
   else
     runSettingsDialog();
+  platform::catchInterrupts();
   // A recording from launch is silent (the soundtrack goes into the file
   // as it stands), so it opens no sound device at all.
   if (launchSettings.captureAtStart) platform::setSoundOutputWanted(false);
@@ -52,4 +57,21 @@ int zoltMain(int argc, char** argv) {
   const int quitCode = runLoop();
   if (launchSettings.captureAtStart && aviRecordingFailed()) return kExitRecordingIncomplete;
   return quitCode;
+}
+
+}  // namespace
+
+int zoltMain(int argc, char** argv) {
+  // NOTE: memory that runs out while loading or playing (a small ulimit, a
+  // huge file) is a message and an exit status, never an abort: what was
+  // recorded so far is finished as a file of its own.
+  try {
+    return runShow(argc, argv);
+  } catch (const std::bad_alloc&) {
+    const bool recording = loop.aviOpen || launchSettings.captureAtStart;
+    if (loop.aviOpen) closeAvi();
+    loop.aviOpen = false;
+    platform::messageBox("Not enough memory to go on.", "ERROR", platform::MessageIcon::Stop);
+    return recording ? kExitRecordingIncomplete : kExitCannotStart;
+  }
 }

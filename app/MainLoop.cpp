@@ -14,6 +14,7 @@
 #include "gfx/ExtensionSetup.h"
 #include "gfx/GlExtensions.h"
 #include "platform/GlProc.h"
+#include "platform/Interrupt.h"
 #include "platform/MessageBox.h"
 #include "platform/Clock.h"
 #include "scenes/ShowOrder.h"
@@ -28,6 +29,8 @@ static void syncEntry(int code) { loop.keyTable[code] = loop.keysDown[code] | lo
 
 void pressKey(int code) {
   code &= 0xff;
+  // A held key's repeats are no new presses.
+  if (!loop.keysDown[code] && loop.keyPresses[code] < 255) ++loop.keyPresses[code];
   loop.keysDown[code] = 1;
   syncEntry(code);
 }
@@ -45,7 +48,8 @@ void typeCharacter(int code) {
 }
 
 void clearKeyTable() {
-  for (int i = 0; i < 256; ++i) loop.keyTable[i] = loop.keysDown[i] = loop.charactersTyped[i] = 0;
+  for (int i = 0; i < 256; ++i)
+    loop.keyTable[i] = loop.keysDown[i] = loop.charactersTyped[i] = loop.keyPresses[i] = 0;
   loop.captureKeyWasDown = false;
   clearWatchKeys();
 }
@@ -179,6 +183,13 @@ static void reportSceneStart() {
 }
 
 bool loopPass() {
+  // Ctrl-C or SIGTERM ends the show as Escape does: the recording is
+  // finished and the devices closed before the process goes.
+  if (const int caught = platform::interruptSignal()) {
+    loop.quitCode = 128 + caught;
+    loop.quit = true;
+    return false;
+  }
   platform::Message message;
   if (platform::peekMessage(&message)) {
     if (message.kind == platform::MessageKind::Quit) {
