@@ -12,6 +12,7 @@
 #include "app/MainLoop.h"
 #include "app/SettingsDialog.h"
 #include "app/Switches.h"
+#include "gfx/PixelBuffer.h"
 #include "gfx/Random.h"
 #include "platform/Audio.h"
 #include "platform/Interrupt.h"
@@ -59,6 +60,16 @@ int runShow(int argc, char** argv) {
   return quitCode;
 }
 
+// The show cannot go on: what was recorded is finished as a file of its
+// own, and the status says whether a recording was asked for.
+int endShowOnFailure(const char* why) {
+  const bool recording = loop.aviOpen || launchSettings.captureAtStart;
+  if (loop.aviOpen) closeAvi();
+  loop.aviOpen = false;
+  platform::messageBox(why, "ERROR", platform::MessageIcon::Stop);
+  return recording ? kExitRecordingIncomplete : kExitCannotStart;
+}
+
 }  // namespace
 
 int zoltMain(int argc, char** argv) {
@@ -68,10 +79,8 @@ int zoltMain(int argc, char** argv) {
   try {
     return runShow(argc, argv);
   } catch (const std::bad_alloc&) {
-    const bool recording = loop.aviOpen || launchSettings.captureAtStart;
-    if (loop.aviOpen) closeAvi();
-    loop.aviOpen = false;
-    platform::messageBox("Not enough memory to go on.", "ERROR", platform::MessageIcon::Stop);
-    return recording ? kExitRecordingIncomplete : kExitCannotStart;
+    return endShowOnFailure("Not enough memory to go on.");
+  } catch (const PixelBufferFailure& failure) {
+    return endShowOnFailure(failure.what());
   }
 }

@@ -186,6 +186,8 @@ bool loopPass() {
   // Ctrl-C or SIGTERM ends the show as Escape does: the recording is
   // finished and the devices closed before the process goes.
   if (const int caught = platform::interruptSignal()) {
+    std::printf("Stopped by signal %d: the show ends\n", caught);
+    std::fflush(stdout);
     loop.quitCode = 128 + caught;
     loop.quit = true;
     return false;

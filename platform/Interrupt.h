@@ -7,8 +7,9 @@
 
 namespace platform {
 
-// From now on the first SIGINT or SIGTERM only records itself; a second one
-// ends the process at once, as if none were caught (for a show that hangs).
+// From now on the first SIGINT or SIGTERM only records itself; one that
+// comes two seconds or more later ends the process at once, as if none were
+// caught (for a show that hangs).
 void catchInterrupts();
 
 // The signal that asked the show to end (SIGINT or SIGTERM), 0 while none

@@ -23,5 +23,6 @@ zolt_run_test(zolt.WholeShowRecording "WholeShow.Lossless*:WholeShow.Every*:Whol
 zolt_run_test(zolt.StartScene "StartScene.*" 1500 "run")
 zolt_run_test(zolt.NoGlErrorThroughTheShow "WholeShow.NoGlError*" 1200 "run")
 zolt_run_test(zolt.Help "WatchRun.Help*" 120 "run")
+zolt_run_test(zolt.Reliability "Reliability.*" 900 "run")
 zolt_run_test(zolt.RecordingContainers "WatchRun.Recordings*:WatchRun.NameThatCannot*" 600 "run")
 zolt_run_test(zolt.DesktopFullScreen "WatchRun.Desktop*" 900 "run")
