@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/Audio.h"
 #include "platform/Clock.h"
+#include "platform/FileRead.h"
 #include "platform/MessageBox.h"
 #include "support/MessageLog.h"
 
@@ -94,6 +97,29 @@ TEST(MusicStream, MissingFileShowsItsNameAndLeavesASilentStream) {
   music.unpause();
   EXPECT_EQ(music.positionMs(), 0);
   EXPECT_FLOAT_EQ(music.positionSeconds(), 0.0f);
+}
+
+// What stands there is said; nothing is allocated for a folder's or a
+// device's "size", and nothing over the bound is read at all.
+TEST(MusicStream, AnythingButARegularFileOfSaneSizeIsRefused) {
+  const std::string folder = ::testing::TempDir() + "music-folder.mp3";
+  const std::string large = ::testing::TempDir() + "music-large.mp3";
+  std::filesystem::create_directories(folder);
+  std::ofstream(large).close();
+  std::filesystem::resize_file(large, platform::kSoundFileLimit + 1);  // sparse: no disk used
+  const std::pair<std::string, std::string> cases[] = {
+      {folder, "is a folder"}, {"/dev/zero", "is not a regular file"}, {large, "is larger than 64 MB"}};
+  for (const auto& [path, why] : cases) {
+    MessageLog log;
+    MusicStream music;
+    music.open(path.c_str());
+    ASSERT_EQ(log.boxes.size(), 1u) << path;
+    EXPECT_EQ(log.boxes[0].caption, "Cannot find file");
+    EXPECT_EQ(log.boxes[0].text, path + "\n" + why);
+    EXPECT_FALSE(music.isOpen());
+  }
+  std::filesystem::remove(folder);
+  std::filesystem::remove(large);
 }
 
 TEST(MusicStream, FileThatIsNotMusicIsReportedAndNotPlayed) {
