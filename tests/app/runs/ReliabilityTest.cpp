@@ -28,6 +28,11 @@ TEST(Reliability, NotAFileForTheMusicOrLittleMemoryIsAMessageAndAStatus) {
   r = run(folder, "/w /m /f2 /s7 /t300", "", 120);
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_EQ(countLines(r.output, "is not a regular file"), 2) << r.output;  // the box and the recording
+  // NOTE: with the soundtrack there, memory runs out in the show's own
+  // allocations; without it, a little later, inside the GL driver, which
+  // crashes on its own (nothing of ours to catch).
+  fs::remove(music);
+  linkMusic(folder);
   for (const char* switches : {"/w /m /f2", "/w"}) {
     r = run(folder, switches, "prlimit --as=419430400", 120);
     EXPECT_EQ(r.status, switches[3] == '/' ? 2 : 1) << switches << r.output;
