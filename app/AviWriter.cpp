@@ -9,6 +9,7 @@
 
 #include "app/CaptureCodec.h"
 #include "platform/Clock.h"
+#include "platform/FileRead.h"
 #include "platform/MessageBox.h"
 #include "platform/VideoEncoder.h"
 
@@ -54,7 +55,10 @@ void reportFailure(const std::string& reason) {
 bool openAvi(const char* fileName, int fps, int width, int height) {
   closeAvi();
   openFileName = fileName ? fileName : "";
+  const bool existed = platform::pathExists(openFileName.c_str());
   if (!encoder().open(openFileName, captureCodec().c_str(), fps, width, height)) {
+    // A file the failed open created holds nothing: it does not stay.
+    if (!existed) std::remove(openFileName.c_str());
     reportFailure(encoder().lastError());
     return false;
   }

@@ -1,6 +1,7 @@
 // Entry: seeds the generator, reads the switches or runs the settings
 // dialog, then opens the window, starts the show and runs the loop.
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "app/AviWriter.h"
@@ -11,13 +12,17 @@
 #include "app/MainLoop.h"
 #include "app/SettingsDialog.h"
 #include "app/Switches.h"
+#include "gfx/PixelBuffer.h"
 #include "gfx/Random.h"
 #include "platform/Audio.h"
+#include "platform/Interrupt.h"
 #include "platform/MessageBox.h"
 #include "show/DataFolders.h"
 #include "show/PackFile.h"
 
-int zoltMain(int argc, char** argv) {
+namespace {
+
+int runShow(int argc, char** argv) {
   if (helpRequested(argc, argv)) {
     std::fputs(helpText().c_str(), stdout);
     return 0;
@@ -32,6 +37,7 @@ int zoltMain(int argc, char** argv) {
     parseSwitches(tail.c_str());
   else
     runSettingsDialog();
+  platform::catchInterrupts();
   // A recording from launch is silent (the soundtrack goes into the file
   // as it stands), so it opens no sound device at all.
   if (launchSettings.captureAtStart) platform::setSoundOutputWanted(false);
@@ -64,4 +70,29 @@ int zoltMain(int argc, char** argv) {
   const int quitCode = runLoop();
   if (launchSettings.captureAtStart && aviRecordingFailed()) return kExitRecordingIncomplete;
   return quitCode;
+}
+
+// The show cannot go on: what was recorded is finished as a file of its
+// own, and the status says whether a recording was asked for.
+int endShowOnFailure(const char* why) {
+  const bool recording = loop.aviOpen || launchSettings.captureAtStart;
+  if (loop.aviOpen) closeAvi();
+  loop.aviOpen = false;
+  platform::messageBox(why, "ERROR", platform::MessageIcon::Stop);
+  return recording ? kExitRecordingIncomplete : kExitCannotStart;
+}
+
+}  // namespace
+
+int zoltMain(int argc, char** argv) {
+  // NOTE: memory that runs out while loading or playing (a small ulimit, a
+  // huge file) is a message and an exit status, never an abort: what was
+  // recorded so far is finished as a file of its own.
+  try {
+    return runShow(argc, argv);
+  } catch (const std::bad_alloc&) {
+    return endShowOnFailure("Not enough memory to go on.");
+  } catch (const PixelBufferFailure& failure) {
+    return endShowOnFailure(failure.what());
+  }
 }

@@ -15,6 +15,7 @@
 #include "gfx/ExtensionSetup.h"
 #include "gfx/GlExtensions.h"
 #include "platform/GlProc.h"
+#include "platform/Interrupt.h"
 #include "platform/MessageBox.h"
 #include "platform/Clock.h"
 #include "scenes/ShowOrder.h"
@@ -29,6 +30,8 @@ static void syncEntry(int code) { loop.keyTable[code] = loop.keysDown[code] | lo
 
 void pressKey(int code) {
   code &= 0xff;
+  // A held key's repeats are no new presses.
+  if (!loop.keysDown[code] && loop.keyPresses[code] < 255) ++loop.keyPresses[code];
   loop.keysDown[code] = 1;
   syncEntry(code);
 }
@@ -46,7 +49,8 @@ void typeCharacter(int code) {
 }
 
 void clearKeyTable() {
-  for (int i = 0; i < 256; ++i) loop.keyTable[i] = loop.keysDown[i] = loop.charactersTyped[i] = 0;
+  for (int i = 0; i < 256; ++i)
+    loop.keyTable[i] = loop.keysDown[i] = loop.charactersTyped[i] = loop.keyPresses[i] = 0;
   loop.captureKeyWasDown = false;
   clearWatchKeys();
 }
@@ -142,18 +146,19 @@ bool startUp() {
 
   loop.show = new Demo(registry, showOrder);
   loop.show->timeOffset = launchSettings.timeOffset;
+  bool recordingHasSound = false;
   if (loop.capturing) {
     loop.show->useCaptureClock();
     // A capture from launch runs on the show's own timeline, so the
     // soundtrack can go into the file beside the frames, exactly in step.
     if (launchSettings.captureAtStart && !loop.show->musicFile.empty())
-      attachAviSoundtrack(loop.show->musicFile.c_str());
+      recordingHasSound = attachAviSoundtrack(loop.show->musicFile.c_str());
   }
 
   runLoadingSequence(*loop.show, launchSettings.startScene);
   // A recording from launch that starts at a later scene: the sound in the
-  // file starts with that scene too.
-  if (loop.capturing && launchSettings.captureAtStart && loop.show->current > 0)
+  // file starts with that scene too (a silent one has nothing to start).
+  if (recordingHasSound && loop.capturing && loop.show->current > 0)
     startAviSoundtrackAt(loop.show->scenes[loop.show->current]->startTime);
 
   loop.counterFrequency = platform::performanceFrequency();
@@ -181,6 +186,15 @@ static void reportSceneStart() {
 }
 
 bool loopPass() {
+  // Ctrl-C or SIGTERM ends the show as Escape does: the recording is
+  // finished and the devices closed before the process goes.
+  if (const int caught = platform::interruptSignal()) {
+    std::printf("Stopped by signal %d: the show ends\n", caught);
+    std::fflush(stdout);
+    loop.quitCode = 128 + caught;
+    loop.quit = true;
+    return false;
+  }
   platform::Message message;
   if (platform::peekMessage(&message)) {
     if (message.kind == platform::MessageKind::Quit) {

@@ -32,6 +32,9 @@ struct LoopState {
   unsigned char keyTable[256] = {};
   unsigned char keysDown[256] = {};
   unsigned char charactersTyped[256] = {};
+  // Key-down events of keys that were up, since the keys were last acted
+  // on: a press and release between two frames still counts once.
+  unsigned char keyPresses[256] = {};
   bool captureKeyWasDown = false;
 
   int glErrors = 0;  // GL errors found after frames so far

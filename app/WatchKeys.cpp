@@ -15,19 +15,11 @@ constexpr int kSpaceKey = 32;
 constexpr int kLeftKey = 37;
 constexpr int kRightKey = 39;
 
-struct WatchKey {
-  int code;
-  bool wasDown;
-};
-
-WatchKey watchKeys[] = {{kSpaceKey, false}, {kLeftKey, false}, {kRightKey, false}};
-
-// True on the first frame the key is down.
-bool pressed(WatchKey& key) {
-  const bool down = loop.keysDown[key.code] != 0;
-  const bool fresh = down && !key.wasDown;
-  key.wasDown = down;
-  return fresh;
+// Presses of the key since the last frame, taken.
+int takePresses(int code) {
+  const int presses = loop.keyPresses[code];
+  loop.keyPresses[code] = 0;
+  return presses;
 }
 
 void printPosition(Demo& show) {
@@ -38,19 +30,23 @@ void printPosition(Demo& show) {
 }  // namespace
 
 void runWatchKeys() {
-  const bool pause = pressed(watchKeys[0]);
-  const bool back = pressed(watchKeys[1]);
-  const bool forward = pressed(watchKeys[2]);
+  // NOTE: presses are counted as they arrive, not read from what is down
+  // after the frame: the loop drains every queued key-down and key-up
+  // before it draws, so a tap shorter than a frame is down for no frame.
+  const int pauses = takePresses(kSpaceKey);
+  const int backs = takePresses(kLeftKey);
+  const int forwards = takePresses(kRightKey);
   Demo* show = loop.show;
   if (show == nullptr || show->count == 0 || launchSettings.captureAtStart || show->captureClock)
     return;
-  if (pause) show->setPaused(!show->isPaused());
-  if (back || forward) {
-    show->jumpBeats(back ? -kWatchJumpBeats : kWatchJumpBeats);
+  if (pauses % 2 == 1) show->setPaused(!show->isPaused());
+  // Each press is a jump of its own and says where it landed.
+  for (int i = 0; i < backs + forwards; ++i) {
+    show->jumpBeats(i < backs ? -kWatchJumpBeats : kWatchJumpBeats);
     printPosition(*show);
   }
 }
 
 void clearWatchKeys() {
-  for (WatchKey& key : watchKeys) key.wasDown = false;
+  for (int code : {kSpaceKey, kLeftKey, kRightKey}) loop.keyPresses[code] = 0;
 }

@@ -7,8 +7,9 @@
 // Beats one arrow press moves the show.
 constexpr float kWatchJumpBeats = 4.0f;
 
-// Acts on the watch keys held in the loop's key table, once per press.
+// Acts on the watch-key presses the loop counted since the last frame, once
+// per press, even for a key pressed and released between two frames.
 void runWatchKeys();
 
-// Forgets which watch keys were down (with the key table).
+// Forgets the watch-key presses not yet acted on (with the key table).
 void clearWatchKeys();

@@ -1,14 +1,15 @@
 // PixelBuffer: a shared second context rendering into a framebuffer object.
 #include "gfx/PixelBuffer.h"
 
-#include <cstdlib>
-
 #include "platform/SharedContext.h"
 
 namespace {
 
-// Every pixel-buffer failure ends the show this way.
-[[noreturn]] void pixelBufferFailed() { std::exit(-1); }
+// Every pixel-buffer failure ends the show this way. NOTE: an exit here
+// would leave a recording without its index and say nothing.
+[[noreturn]] void pixelBufferFailed() {
+  throw PixelBufferFailure("The off-screen picture buffer cannot be made or used (out of memory?).");
+}
 
 bool framebufferEntryPointsPresent() {
   return glGenFramebuffers && glDeleteFramebuffers && glBindFramebuffer && glFramebufferRenderbuffer &&

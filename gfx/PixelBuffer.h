@@ -6,17 +6,24 @@
 // made with shareLists, shares display lists and textures with the
 // window's context, so a texture filled here is drawn there. The surface
 // is a framebuffer object with colour and depth, bound in that context
-// only. Any failure to create it or to switch contexts ends the process
-// with status -1. The registry makes "PBuffer512x512" and owns it.
+// only. Any failure to create it or to switch contexts (a driver out of
+// memory, mostly) throws PixelBufferFailure: the show cannot go on, but the
+// process ends through its entry, which finishes a recording and says why.
+// The registry makes "PBuffer512x512" and owns it.
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 
 #include "gfx/GlExtensions.h"
 
 namespace platform {
 struct SharedContext;
 }
+
+struct PixelBufferFailure : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
 
 class PixelBuffer {
  public:

@@ -9,9 +9,12 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+
+#include "platform/FileRead.h"
 
 namespace platform {
 
@@ -90,6 +93,15 @@ class ReadingSound {
   ReadingSound& operator=(const ReadingSound&) = delete;
 };
 
+// Bounds on finding the file's streams.
+const char* const kProbeBytes = "1000000";
+const char* const kProbeMicroseconds = "2000000";
+constexpr std::chrono::seconds kOpeningLimit(10);
+
+int openingTooLong(void* deadline) {
+  return std::chrono::steady_clock::now() > *static_cast<std::chrono::steady_clock::time_point*>(deadline);
+}
+
 bool formatSupported(int format) {
   return format == AV_SAMPLE_FMT_FLTP || format == AV_SAMPLE_FMT_FLT ||
          format == AV_SAMPLE_FMT_S16P || format == AV_SAMPLE_FMT_S16 ||
@@ -109,6 +121,7 @@ struct SoundDecoder::State {
   size_t pendingStart = 0;
   std::string error;
   std::string path;
+  std::chrono::steady_clock::time_point openDeadline;
 
   void release() {
     avcodec_free_context(&codec);
@@ -192,9 +205,27 @@ bool SoundDecoder::open(const std::string& path) {
 
 bool SoundDecoder::State::openStreams() {
   State& s = *this;
-  if (avformat_open_input(&s.format, path.c_str(), nullptr, nullptr) < 0)
-    return s.fail("cannot open " + path);
-  if (avformat_find_stream_info(s.format, nullptr) < 0) return s.fail(path + " holds no sound");
+  // Only a regular file of sane size is handed to the demuxer: on a device
+  // or a pipe its probing never ends.
+  const std::string problem = regularFileProblem(path.c_str(), kSoundFileLimit);
+  if (!problem.empty()) return s.fail(path + " " + problem);
+  // NOTE: the probing reads are bounded in bytes and in stream time, and the
+  // whole opening in wall-clock time, so no file can hold the start-up.
+  s.format = avformat_alloc_context();
+  if (s.format == nullptr) return s.fail("out of memory");
+  s.format->interrupt_callback = AVIOInterruptCB{openingTooLong, &s.openDeadline};
+  s.openDeadline = std::chrono::steady_clock::now() + kOpeningLimit;
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "probesize", kProbeBytes, 0);
+  av_dict_set(&options, "formatprobesize", kProbeBytes, 0);
+  av_dict_set(&options, "analyzeduration", kProbeMicroseconds, 0);
+  const int opened = avformat_open_input(&s.format, path.c_str(), nullptr, &options);
+  av_dict_free(&options);
+  if (opened < 0) return s.fail("cannot open " + path);
+  const int found = avformat_find_stream_info(s.format, nullptr);
+  // Decoding the file later is bounded by the recording's length instead.
+  s.format->interrupt_callback = AVIOInterruptCB{nullptr, nullptr};
+  if (found < 0) return s.fail(path + " holds no sound");
   const AVCodec* decoder = nullptr;
   s.streamIndex = av_find_best_stream(s.format, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
   if (s.streamIndex < 0 || decoder == nullptr) return s.fail(path + " holds no sound");

@@ -24,33 +24,37 @@ int findKeyLine(const char* text, const char* key) {
 
 }  // namespace
 
-int findValue(const char* text, const char* key) {
-  if (!text) {
-    std::printf("Invalid text file\n");
-    return -1;
-  }
-  if (!key) {
-    std::printf("Invalid ID\n");
-    return -1;
-  }
+ValueLookup lookUpValue(const char* text, const char* key, int* at) {
+  *at = -1;
+  if (!text || !key) return ValueLookup::NoText;
   const int line = findKeyLine(text, key);
-  if (line < 0) {
-    std::printf("Error: \"%s\" not found\n", key);
-    return -1;
-  }
+  if (line < 0) return ValueLookup::NoKey;
   // The "=" may stand on a later line.
-  int at = line + static_cast<int>(std::strlen(key));
-  while (text[at] && text[at] != '=') ++at;
-  if (!text[at]) {
-    std::printf("Error: key not found in \"%s\"\n", key);
-    return -1;
-  }
-  ++at;
-  while (isBlank(text[at])) ++at;
+  int i = line + static_cast<int>(std::strlen(key));
+  while (text[i] && text[i] != '=') ++i;
+  if (!text[i]) return ValueLookup::NoValue;
+  ++i;
+  while (isBlank(text[i])) ++i;
   // A value that begins a line belongs to no key.
-  if (!text[at] || text[at - 1] == '\n') {
-    std::printf("Error: key not found in \"%s\"\n", key);
-    return -1;
+  if (!text[i] || text[i - 1] == '\n') return ValueLookup::NoValue;
+  *at = i;
+  return ValueLookup::Found;
+}
+
+int findValue(const char* text, const char* key) {
+  int at = -1;
+  switch (lookUpValue(text, key, &at)) {
+    case ValueLookup::Found:
+      break;
+    case ValueLookup::NoText:
+      std::printf(text ? "Invalid ID\n" : "Invalid text file\n");
+      break;
+    case ValueLookup::NoKey:
+      std::printf("Error: \"%s\" not found\n", key);
+      break;
+    case ValueLookup::NoValue:
+      std::printf("Error: key not found in \"%s\"\n", key);
+      break;
   }
   return at;
 }
@@ -71,9 +75,10 @@ char* getString(const char* text, const char* key) {
   // The value's first character is the opening quote.
   const char* start = text + at + 1;
   const char* end = start;
-  while (*end && *end != '"') {
+  while (*end && *end != '"' && *end != '\n' && *end != '\r') {
     end += (end[0] == '\\' && end[1] == '"') ? 2 : 1;
   }
+  if (*end != '"') std::printf("Error: no closing quote for \"%s\"\n", key);
   const size_t length = static_cast<size_t>(end - start);
   char* value = new (std::nothrow) char[length + 1];
   if (!value) return nullptr;

@@ -8,6 +8,12 @@
 // output; the functions never stop the show.
 #pragma once
 
+// What a lookup found, for callers that tell the problem in their own words.
+enum class ValueLookup { Found, NoText, NoKey, NoValue };
+// Index of the value's first character in `at` (-1 unless Found); prints
+// nothing.
+ValueLookup lookUpValue(const char* text, const char* key, int* at);
+
 // Index in `text` of the value's first character, or -1.
 int findValue(const char* text, const char* key);
 // atoi of the value; -1 when not found.
@@ -16,7 +22,8 @@ int getInt(const char* text, const char* key);
 float getFloat(const char* text, const char* key);
 // The double-quoted value without its quotes (a backslash-quote pair is kept
 // as the two characters), owned by the caller (delete[]); null when not
-// found. A value with no closing quote runs to the end of the text.
+// found. A value with no closing quote runs to the end of its line, with a
+// message: a name never takes in the line after it.
 char* getString(const char* text, const char* key);
 
 // The same functions under the name of the set they form.

@@ -32,9 +32,15 @@ void MusicStream::open(const char* fileName) {
   impl->fileData.clear();
   impl->lastMs = -1;
   impl->lastReported = 0.0f;
-  if (!fileName || !platform::readWholeFile(fileName, impl->fileData)) {
+  std::string why;
+  if (!fileName ||
+      !platform::readWholeFile(fileName, impl->fileData, platform::kSoundFileLimit, &why)) {
     impl->fileData.clear();
-    platform::messageBox(fileName ? fileName : "", "Cannot find file", platform::MessageIcon::None);
+    // A missing file is named alone; anything else in its place (a folder,
+    // a device, a file too large) is said too.
+    std::string text = fileName ? fileName : "";
+    if (fileName && platform::pathExists(fileName)) text += "\n" + why;
+    platform::messageBox(text.c_str(), "Cannot find file", platform::MessageIcon::None);
     return;
   }
   // NOTE: a file that is there but does not decode is told apart from a

@@ -53,10 +53,15 @@ bool equalIgnoringCase(const char* a, const char* b) {
 
 enum class BlockRead { Ok, Short, Unreadable };
 
+// The directory's offsets and sizes are 32-bit: no entry lies beyond this.
+constexpr size_t kArchiveLimit = 0x7fffffff;
+
 // Reads `size` bytes at `offset` of the archive into `block`: Short when the
 // archive ends first, Unreadable when it cannot be opened or read at all (a
-// folder in its place, a read error).
+// folder, a device or a pipe in its place: a pipe would block the show, a
+// device never ends; a read error).
 BlockRead readBlock(const char* packPath, long offset, unsigned char* block, size_t size) {
+  if (!platform::regularFileProblem(packPath, kArchiveLimit).empty()) return BlockRead::Unreadable;
   std::FILE* file = std::fopen(packPath, "rb");
   if (!file) return BlockRead::Unreadable;
   BlockRead result = BlockRead::Ok;

@@ -82,6 +82,8 @@ TEST_F(AviSoundtrack, MissingOrLateSoundLeavesAValidSilentFile) {
   ASSERT_TRUE(openAvi(file.c_str(), kFps, kWidth, kHeight));
   testing::internal::CaptureStdout();
   EXPECT_FALSE(attachAviSoundtrack("no-such-soundtrack.mp3"));
+  // An endless device is refused at once, not probed for ever.
+  EXPECT_FALSE(attachAviSoundtrack("/dev/zero"));
   writeFrames(3);
   EXPECT_FALSE(attachAviSoundtrack(kSoundtrack.c_str()));  // after the first frame
   const std::string said = testing::internal::GetCapturedStdout();

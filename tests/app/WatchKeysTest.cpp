@@ -87,6 +87,29 @@ TEST_F(WatchKeysTest, SpaceTogglesThePauseOncePerPress) {
   EXPECT_FALSE(loop.show->isPaused());
 }
 
+// A tap shorter than a frame: down and up both arrive before the keys are
+// looked at. Each press still acts once; held-key repeats do not.
+TEST_F(WatchKeysTest, PressesReleasedBetweenTwoFramesStillCount) {
+  pressKey(kSpace);
+  releaseKey(kSpace);
+  runKeyHandler();
+  EXPECT_TRUE(loop.show->isPaused());
+  const double before = loop.show->showTime();
+  for (int tap = 0; tap < 2; ++tap) {
+    pressKey(kRight);
+    pressKey(kRight);  // a repeat while held
+    releaseKey(kRight);
+  }
+  testing::internal::CaptureStdout();
+  runKeyHandler();
+  EXPECT_EQ(lines(testing::internal::GetCapturedStdout(), "scene "), 2);
+  EXPECT_NEAR(loop.show->showTime(), before + 8.0 * 60.0 / 130.0, 0.25);
+  pressKey(kSpace);
+  releaseKey(kSpace);
+  runKeyHandler();
+  EXPECT_FALSE(loop.show->isPaused());
+}
+
 TEST_F(WatchKeysTest, CharactersSharingTheArrowNumbersDoNothing) {
   typeCharacter('%');   // 37, the left arrow's number
   typeCharacter('\'');  // 39, the right arrow's

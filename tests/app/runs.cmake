@@ -30,5 +30,6 @@ add_test(NAME zolt.WholeShowCleanup COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_B
 set_tests_properties(zolt.WholeShowCleanup PROPERTIES FIXTURES_CLEANUP WholeShow LABELS "run")
 zolt_run_test(zolt.StartScene "StartScene.*" 1500 "run")
 zolt_run_test(zolt.Help "WatchRun.Help*" 120 "run")
+zolt_run_test(zolt.Reliability "Reliability.*" 900 "run")
 zolt_run_test(zolt.RecordingContainers "WatchRun.Recordings*:WatchRun.NameThatCannot*" 600 "run")
 zolt_run_test(zolt.DesktopFullScreen "WatchRun.Desktop*" 900 "run")

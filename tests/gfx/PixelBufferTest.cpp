@@ -115,22 +115,14 @@ TEST_F(PixelBufferGl, TextureCopiedThereIsSeenFromTheWindow) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-TEST(PixelBufferDeath, FailuresEndTheProcessWithStatusMinusOne) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  // No context to share with.
-  EXPECT_EXIT(
-      {
-        testsupport::ensureGlContext();
-        platform::releaseContext();
-        PixelBuffer buffer(512, 512);
-        buffer.create(true);
-      },
-      ::testing::ExitedWithCode(255), "");
+TEST(PixelBufferFailure, FailuresThrowForTheEntryToEndTheShow) {
   // Switching to a buffer that was never made.
-  EXPECT_EXIT(
-      {
-        PixelBuffer buffer(512, 512);
-        buffer.makeCurrent();
-      },
-      ::testing::ExitedWithCode(255), "");
+  PixelBuffer never(512, 512);
+  EXPECT_THROW(never.makeCurrent(), PixelBufferFailure);
+  // No context to share with.
+  ASSERT_TRUE(testsupport::ensureGlContext());
+  platform::releaseContext();
+  PixelBuffer buffer(512, 512);
+  EXPECT_THROW(buffer.create(true), PixelBufferFailure);
+  platform::makeContextCurrent();
 }

@@ -61,9 +61,27 @@ TEST(SwarmSettings, AbsurdValuesAreHeldAtTheirBounds) {
       read("numBugs = 1000000000\nspeed = 99999999999999999999\ndrawCount = 4096\nalpha = 1e30\n", &out);
   EXPECT_EQ(s.numBugs, kMaxBugs);
   EXPECT_EQ(s.speed, kMaxSpeed);
-  EXPECT_EQ(s.drawCount, kMaxDrawCount);
+  EXPECT_EQ(s.drawCount, kMaxBugPasses / kMaxBugs);
   EXPECT_EQ(s.alpha, SwarmSettings().alpha);
-  EXPECT_NE(out.find("\"numBugs\" = 1000000000 is too large, using 10000"), std::string::npos) << out;
+  EXPECT_NE(out.find("\"numBugs\" = 1000000000 is too large, using 4000"), std::string::npos) << out;
+}
+
+// Numbers atoi would misread and empty values give one line each; counts
+// drawable alone but not together lose passes, with one line.
+TEST(SwarmSettings, UnreadableNumbersAndTooManyPassesAreToldOnce) {
+  std::string out;
+  SwarmSettings s = read("numBugs = 1500.7\nspeed = 1e400\ndrawCount = inf\nalpha =\n", &out);
+  EXPECT_EQ(s.numBugs, 1500);
+  EXPECT_EQ(s.speed, SwarmSettings().speed);
+  EXPECT_EQ(s.drawCount, 2);
+  EXPECT_EQ(out,
+            "bug.cfg: \"numBugs\" = 1500.7 is not a whole number, using 1500\n"
+            "bug.cfg: \"speed\" = 1e400 is not a finite number, using 54\n"
+            "bug.cfg: \"drawCount\" = inf is not a finite number, using 3\n"
+            "bug.cfg: 1500 creatures x 3 passes are more than a frame can draw, using 2 passes\n"
+            "bug.cfg: \"alpha\" has no value, using 0.35\n");
+  EXPECT_EQ(read("numBugs = 1e3\nspeed = 5\ndrawCount = 4\nalpha = 0.5\n", &out).drawCount, 4);
+  EXPECT_EQ(out, "");
 }
 
 TEST(SwarmSettings, JunkValuesReadAsNothingUsable) {

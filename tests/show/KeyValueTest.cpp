@@ -92,8 +92,11 @@ TEST(KeyValue, EscapedQuotesStayInTheString) {
   EXPECT_EQ(stringValue("s = \"dir\\file\"", "s"), "dir\\file");
 }
 
-TEST(KeyValue, UnclosedStringRunsToTheEndOfTheText) {
-  EXPECT_EQ(stringValue("s = \"open\nrest", "s"), "open\nrest");
+TEST(KeyValue, UnclosedStringRunsToTheEndOfItsLine) {
+  // The next line is never taken into a name; the missing quote is told.
+  const std::string out = printedBy([] { EXPECT_EQ(stringValue("s = \"open\nrest\"", "s"), "open"); });
+  EXPECT_EQ(out, "Error: no closing quote for \"s\"\n");
+  EXPECT_EQ(stringValue("s = \"open\r\nrest", "s"), "open");
   // An escape at the very end does not step past the terminator.
   EXPECT_EQ(stringValue("s = \"open\\", "s"), "open\\");
   // The value's first character is taken as the opening quote.

@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/Audio.h"
 #include "platform/Clock.h"
+#include "platform/FileRead.h"
 #include "platform/MessageBox.h"
 #include "support/MessageLog.h"
 
@@ -94,6 +97,23 @@ TEST(MusicStream, MissingFileShowsItsNameAndLeavesASilentStream) {
   music.unpause();
   EXPECT_EQ(music.positionMs(), 0);
   EXPECT_FLOAT_EQ(music.positionSeconds(), 0.0f);
+}
+
+// What stands there is said; nothing is allocated for a folder's or a
+// device's "size", nothing over the bound is read.
+TEST(MusicStream, AnythingButARegularFileOfSaneSizeIsRefused) {
+  const std::string large = ::testing::TempDir() + "music-large.mp3";
+  std::ofstream(large).close();
+  std::filesystem::resize_file(large, platform::kSoundFileLimit + 1);  // sparse: no disk used
+  for (const std::string& path : {::testing::TempDir(), std::string("/dev/zero"), large}) {
+    MessageLog log;
+    MusicStream music;
+    music.open(path.c_str());
+    ASSERT_EQ(log.boxes.size(), 1u) << path;
+    EXPECT_EQ(log.boxes[0].text.rfind(path + "\nis ", 0), 0u) << log.boxes[0].text;
+    EXPECT_FALSE(music.isOpen());
+  }
+  std::filesystem::remove(large);
 }
 
 TEST(MusicStream, FileThatIsNotMusicIsReportedAndNotPlayed) {

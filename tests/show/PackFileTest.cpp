@@ -1,6 +1,7 @@
 // Archive reading: the built trov.qz5 against its sources, lookups, and
 // every way a broken archive or entry must end in a message and null.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -298,6 +299,14 @@ TEST_F(BrokenArchiveTest, MissingOrUnreadableArchiveIsToldOnce) {
   lines = testing::internal::GetCapturedStdout();
   expectOneBox(again, missing, "Cannot Find Packfile");
   EXPECT_NE(lines.find("first.cfg not read"), std::string::npos) << lines;
+  fs::remove(missing);
+  // A pipe would block the show at its first read, a device never ends:
+  // both are refused before they are opened.
+  ASSERT_EQ(mkfifo(missing.c_str(), 0600), 0);
+  EXPECT_FALSE(packFileReadable(missing.c_str()));
+  fs::remove(missing);
+  fs::create_symlink("/dev/zero", missing);
+  EXPECT_FALSE(packFileReadable(missing.c_str()));
   fs::remove(missing);
 }
 

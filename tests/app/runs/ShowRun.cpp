@@ -78,6 +78,26 @@ Result runApart(const std::string& folder, const std::string& switches, int seco
   return result;
 }
 
+Result runAndSignal(const std::string& folder, const std::string& switches, const std::string& signal,
+                    const std::string& after, int seconds) {
+  // The output goes to a file the shell watches; the status is zolt's own.
+  const std::string command =
+      "cd '" + folder + "' && (SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + runEnvironment() +
+      " timeout --foreground -s KILL " + std::to_string(seconds) + " '" + zoltBinary() + "' " + switches +
+      " > run.out 2>&1 & pid=$!; end=$(($(date +%s) + " + std::to_string(seconds / 2) +
+      ")); while [ $(date +%s) -lt $end ]; do grep -q '" + after +
+      "' run.out && break; sleep 0.2; done; sleep 1; kill -" + signal + " $pid; wait $pid; echo \"rc=$?\" >> run.out);"
+      " cat run.out";
+  Result result;
+  result.output = testsupport::runAndRead(command);
+  const size_t at = result.output.rfind("rc=");
+  if (at != std::string::npos) {
+    result.status = std::stoi(result.output.substr(at + 3));
+    result.output.erase(at);
+  }
+  return result;
+}
+
 const int kSceneStartBeat[9] = {0, 32, 64, 96, 128, 160, 224, 320, 452};
 
 long long countVideoFrames(const std::string& file) {

@@ -42,6 +42,11 @@ Result run(const std::string& folder, const std::string& switches, const std::st
 // so that only `folder`, the current folder, can hold its data.
 Result runApart(const std::string& folder, const std::string& switches, int seconds = 300);
 
+// As run(), but sends `signal` (a kill(1) name: INT, TERM) once a line
+// containing `after` has been printed, or after `seconds` / 2 without it.
+Result runAndSignal(const std::string& folder, const std::string& switches, const std::string& signal,
+                    const std::string& after, int seconds = 300);
+
 // Lines of `text` that contain `word`.
 int countLines(const std::string& text, const std::string& word);
 
