@@ -138,9 +138,11 @@ bool openAvi(const char* fileName, int fps, int width, int height) {
   return true;
 }
 
-// Sound is set up before the first frame, while the worker has nothing to do.
+// Sound is set up before the first frame, while the worker has nothing to
+// do; once a frame is on its way the encoder belongs to the worker, so a
+// late call is refused here as the encoder itself would refuse it.
 void startAviSoundtrackAt(double seconds) {
-  if (fileOpen && !encoder().skipSound(seconds)) {
+  if (fileOpen && (framesInFile > 0 || !encoder().skipSound(seconds))) {
     std::printf("AVI: the sound cannot start at %.2f s; it starts at 0\n", seconds);
     std::fflush(stdout);
   }
@@ -148,8 +150,10 @@ void startAviSoundtrackAt(double seconds) {
 
 bool attachAviSoundtrack(const char* soundFile) {
   if (!soundFile || !fileOpen) return false;
-  if (!encoder().addSoundtrack(soundFile)) {
-    std::printf("AVI: recording without sound: %s\n", encoder().lastError().c_str());
+  if (framesInFile > 0 || !encoder().addSoundtrack(soundFile)) {
+    std::printf("AVI: recording without sound: %s\n",
+                framesInFile > 0 ? "the soundtrack must be added before the first frame"
+                                 : encoder().lastError().c_str());
     std::fflush(stdout);
     return false;
   }

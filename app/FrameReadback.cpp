@@ -42,21 +42,21 @@ void FrameReadback::read(int width, int height, bool behind, const Use& use) {
     bufferWidth = width;
     bufferHeight = height;
   }
-  glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers[next]);
+  // The buffer not holding the read in flight takes this one.
+  const int slot = inFlight == 0 ? 1 : 0;
+  glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers[slot]);
   glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
   // Unbound at once: every other read of the show goes to memory.
   glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
-  next ^= 1;
   // The earlier read was queued a whole frame ago; by now it has landed.
   finish(use);
-  inFlight = true;
+  inFlight = slot;
 }
 
 bool FrameReadback::finish(const Use& use) {
-  if (!inFlight) return false;
-  inFlight = false;
-  // The read in flight is in the buffer the next read would reuse.
-  glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers[next]);
+  if (inFlight < 0) return false;
+  glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers[inFlight]);
+  inFlight = -1;
   const void* pixels = glMapBuffer(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY);
   // A buffer that cannot be mapped (out of memory) hands over null: the
   // frame is lost, and the caller must not pretend otherwise.
@@ -69,7 +69,7 @@ bool FrameReadback::finish(const Use& use) {
 void FrameReadback::release() {
   if (buffers[0] != 0) glDeleteBuffers(2, buffers);
   buffers[0] = buffers[1] = 0;
-  inFlight = false;
+  inFlight = -1;
   bufferWidth = bufferHeight = 0;
   checked = 0;
   memory = std::vector<unsigned char>();

@@ -25,9 +25,8 @@ class FrameReadback {
   bool buffersUsable();
 
   unsigned buffers[2] = {0, 0};
-  int next = 0;            // the buffer the next read goes into
-  bool inFlight = false;   // the other buffer holds a read not yet handed over
+  int inFlight = -1;  // the buffer holding a read not yet handed over, if any
   int bufferWidth = 0, bufferHeight = 0;
-  int checked = 0;         // 0 not yet, 1 usable, -1 not offered by the driver
+  int checked = 0;  // 0 not yet, 1 usable, -1 not offered by the driver
   std::vector<unsigned char> memory;  // the read-at-once path
 };
