@@ -212,8 +212,10 @@ TEST_F(AviWriter, WriteThatFailsOnTheWorkerIsToldOnceAsWhenWrittenInTheCall) {
   EXPECT_NE(told[1].find("Sorry, cannot record the show into /dev/full.\n"), std::string::npos);
   EXPECT_NE(told[1].find("No space left on device"), std::string::npos) << told[1];
   EXPECT_EQ(told[1], told[0]);
-  EXPECT_LT(framesCounted[1], 20);
-  EXPECT_EQ(framesCounted[1], framesCounted[0]);
+  // Which frame meets the full disk first is up to libav's write buffer:
+  // one of the first few, either way.
+  EXPECT_LT(framesCounted[0], 4);
+  EXPECT_LT(framesCounted[1], 4);
 }
 
 TEST_F(AviWriter, CodecThatCannotOpenLeavesNoFileBehind) {
