@@ -14,9 +14,19 @@ bool attachAviSoundtrack(const char* soundFile);
 // A recording from launch that starts at a later scene: the soundtrack in
 // the file starts `seconds` into the music. Before the first frame only.
 void startAviSoundtrackAt(double seconds);
-// Appends one frame; does nothing when no file is open.
+// Reads the picture just drawn (the read framebuffer's lower-left
+// width x height, as opened) and appends it as the next frame. The read
+// lands while the next frame is drawn and the frame is encoded on a worker
+// thread; closeAvi() writes what is still on its way. A failure the worker
+// met is told by the next call. Does nothing when no file is open.
+void captureAviFrame();
+// Appends one frame given in memory; does nothing when no file is open.
 void addAviFrame(const unsigned char* pixels);
-// Finishes and closes the file; safe to call when none is open.
+// Off: each frame is read, converted and written within its call, the way
+// a pipelined file must match byte for byte. Takes effect at the next open.
+void setAviWorker(bool on);
+// Finishes and closes the file, the frames still on their way included;
+// safe to call when none is open. Needs the GL context a capture read from.
 void closeAvi();
 // The number the next frame gets: it counts every frame written since the
 // process started and is never reset, so a file opened by a later switch-on

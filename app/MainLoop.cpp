@@ -76,7 +76,6 @@ static void openCapture() {
     loop.capturing = false;
     return;
   }
-  loop.captureBuffer.assign(static_cast<size_t>(launchSettings.width) * launchSettings.height * 4, 0);
   loop.aviOpen = true;
 }
 
@@ -229,9 +228,7 @@ bool loopPass() {
     if (!loop.aviOpen) {
       openCapture();
     } else {
-      glReadPixels(0, 0, launchSettings.width, launchSettings.height, GL_BGRA, GL_UNSIGNED_BYTE,
-                   loop.captureBuffer.data());
-      addAviFrame(loop.captureBuffer.data());
+      captureAviFrame();
     }
   }
   glFlush();

@@ -40,7 +40,6 @@ struct LoopState {
   int glErrors = 0;  // GL errors found after frames so far
   int sceneReported = -1;  // scene whose first recorded frame was announced
   int capturesOpened = 0;
-  std::vector<unsigned char> captureBuffer;
 };
 
 extern LoopState loop;

@@ -56,7 +56,13 @@
   X(PFNGLRENDERBUFFERSTORAGEPROC, glRenderbufferStorage)         \
   X(PFNGLGETRENDERBUFFERPARAMETERIVPROC, glGetRenderbufferParameteriv) \
   X(PFNGLISRENDERBUFFERPROC, glIsRenderbuffer)                   \
-  X(PFNGLBLITFRAMEBUFFERPROC, glBlitFramebuffer)
+  X(PFNGLBLITFRAMEBUFFERPROC, glBlitFramebuffer)                 \
+  X(PFNGLGENBUFFERSPROC, glGenBuffers)                           \
+  X(PFNGLDELETEBUFFERSPROC, glDeleteBuffers)                     \
+  X(PFNGLBINDBUFFERPROC, glBindBuffer)                           \
+  X(PFNGLBUFFERDATAPROC, glBufferData)                           \
+  X(PFNGLMAPBUFFERPROC, glMapBuffer)                             \
+  X(PFNGLUNMAPBUFFERPROC, glUnmapBuffer)
 
 #define ZOLT_GL_DECLARE(type, name) extern type zolt_##name;
 ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DECLARE)
@@ -107,6 +113,12 @@ ZOLT_GL_ENTRY_POINTS(ZOLT_GL_DECLARE)
 #define glGetRenderbufferParameteriv zolt_glGetRenderbufferParameteriv
 #define glIsRenderbuffer zolt_glIsRenderbuffer
 #define glBlitFramebuffer zolt_glBlitFramebuffer
+#define glGenBuffers zolt_glGenBuffers
+#define glDeleteBuffers zolt_glDeleteBuffers
+#define glBindBuffer zolt_glBindBuffer
+#define glBufferData zolt_glBufferData
+#define glMapBuffer zolt_glMapBuffer
+#define glUnmapBuffer zolt_glUnmapBuffer
 
 // Fetches every entry point of the list that the extension set-up has not
 // fetched already, for the current context; returns how many are null.

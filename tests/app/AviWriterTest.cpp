@@ -186,6 +186,38 @@ TEST_F(AviWriter, FileThatCannotBeCreatedShowsAMessageAndWritesNothing) {
   EXPECT_FALSE(fileExists(file));
 }
 
+TEST_F(AviWriter, WriteThatFailsOnTheWorkerIsToldOnceAsWhenWrittenInTheCall) {
+  // Every write to /dev/full fails with "no space", after the file opened;
+  // raw frames fill the write buffer at once.
+  ASSERT_TRUE(parseCaptureCodecSwitch("raw"));
+  std::string told[2];
+  long long framesCounted[2];
+  for (int worker = 0; worker < 2; ++worker) {
+    MessageLog log;
+    setAviWorker(worker == 1);
+    const long long first = aviFrameNumber();
+    ASSERT_TRUE(openAvi("/dev/full", kFps, kWidth, kHeight));
+    for (int i = 0; i < 20; ++i) addAviFrame(testFrame(i).data());
+    closeAvi();
+    addAviFrame(testFrame(0).data());
+    closeAvi();
+    setAviWorker(true);
+    ASSERT_EQ(log.boxes.size(), 1u);
+    EXPECT_EQ(log.boxes[0].caption, "Error");
+    told[worker] = log.boxes[0].text;
+    // The count stops at the frame that failed: no later frame was written.
+    framesCounted[worker] = aviFrameNumber() - first;
+  }
+  EXPECT_TRUE(aviRecordingFailed());
+  EXPECT_NE(told[1].find("Sorry, cannot record the show into /dev/full.\n"), std::string::npos);
+  EXPECT_NE(told[1].find("No space left on device"), std::string::npos) << told[1];
+  EXPECT_EQ(told[1], told[0]);
+  // Which frame meets the full disk first is up to libav's write buffer:
+  // one of the first few, either way.
+  EXPECT_LT(framesCounted[0], 4);
+  EXPECT_LT(framesCounted[1], 4);
+}
+
 TEST_F(AviWriter, CodecThatCannotOpenLeavesNoFileBehind) {
   MessageLog log;
   const std::string file = ::testing::TempDir() + "bad-rate.avi";
