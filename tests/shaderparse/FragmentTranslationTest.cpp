@@ -64,7 +64,7 @@ TEST(FragmentTranslation, RefusesWhatItCannotExpress) {
       {"!!TS1.0\ntexture_2d();\ndot_product_2d_1of2(tex0);\ndot_product_2d_2of2(tex0);\n", "stage 1: a dot product"},
       {"!!TS1.0\ntexture_cube_map();\n", "stage 0: texture_cube_map() has no"},
       {"!!TS1.0\nnop();\noffset_2d(tex0, 1, 0, 0, 1);\n", "stage 1: offset_2d() must read an earlier texture_2d()"},
-      {"!!VP1.0\nEND\n", "not a texture shader program"},
+      {"!!VP1.0\nMOV o[HPOS], v[OPOS];\nEND\n", "not a texture shader program"},
       {"!!TS1.0\nbogus();\n", "unknown texture shader operation"},
   };
   for (const auto& c : refused) {
