@@ -224,7 +224,10 @@ bool SoundDecoder::State::openStreams() {
   if (opened < 0) return s.fail("cannot open " + path);
   const int found = avformat_find_stream_info(s.format, nullptr);
   // Decoding the file later is bounded by the recording's length instead.
-  s.format->interrupt_callback = AVIOInterruptCB{nullptr, nullptr};
+  // NOTE: the file's reader keeps its own copy of the callback, so the
+  // deadline itself is lifted; clearing the callback would leave the reader
+  // cutting the sound short once the recording outlasts the opening limit.
+  s.openDeadline = std::chrono::steady_clock::time_point::max();
   if (found < 0) return s.fail(path + " holds no sound");
   const AVCodec* decoder = nullptr;
   s.streamIndex = av_find_best_stream(s.format, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
