@@ -2,6 +2,7 @@
 #include "app/EncodeWorker.h"
 
 #include <cstring>
+#include <new>
 
 EncodeWorker::~EncodeWorker() { finish(); }
 
@@ -42,7 +43,13 @@ void EncodeWorker::run() {
     // The frame stays counted while it is written, so push never reuses it.
     Slot& slot = slots[first];
     hold.unlock();
-    const bool ok = write(slot.pixels.data(), slot.number);
+    // NOTE: an exception may not leave the thread (it would abort the
+    // show); running out of memory while encoding is a failed write.
+    bool ok = false;
+    try {
+      ok = write(slot.pixels.data(), slot.number);
+    } catch (const std::bad_alloc&) {
+    }
     hold.lock();
     if (!ok) {
       failedNumber = slot.number;
