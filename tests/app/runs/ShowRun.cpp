@@ -49,11 +49,10 @@ void linkMusic(const std::string& folder) {
   fs::create_symlink(std::string(ZOLT_OUTPUT_DIR) + "/zolt.mp3", fs::path(folder) / "zolt.mp3");
 }
 
-Result run(const std::string& folder, const std::string& switches, const std::string& environment,
-           int seconds) {
-  const std::string command = "cd '" + folder + "' && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " +
-                              runEnvironment() + " " + environment + " timeout -s KILL " + std::to_string(seconds) + " '" +
-                              zoltBinary() + "' " + switches + " 2>&1; echo \"rc=$?\"";
+namespace {
+
+// Runs a shell command that ends its output with "rc=STATUS".
+Result runShell(const std::string& command) {
   Result result;
   result.output = testsupport::runAndRead(command);
   const size_t at = result.output.rfind("rc=");
@@ -61,6 +60,17 @@ Result run(const std::string& folder, const std::string& switches, const std::st
     result.status = std::stoi(result.output.substr(at + 3));
     result.output.erase(at);
   }
+  return result;
+}
+
+}  // namespace
+
+Result run(const std::string& folder, const std::string& switches, const std::string& environment,
+           int seconds) {
+  const std::string command = "cd '" + folder + "' && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " +
+                              runEnvironment() + " " + environment + " timeout -s KILL " + std::to_string(seconds) + " '" +
+                              zoltBinary() + "' " + switches + " 2>&1; echo \"rc=$?\"";
+  Result result = runShell(command);
   if (result.status == 137) result.status = 124;  // killed by the time limit
   return result;
 }
@@ -88,14 +98,7 @@ Result runAndSignal(const std::string& folder, const std::string& switches, cons
       ")); while [ $(date +%s) -lt $end ]; do grep -q '" + after +
       "' run.out && break; sleep 0.2; done; sleep 1; kill -" + signal + " $pid; wait $pid; echo \"rc=$?\" >> run.out);"
       " cat run.out";
-  Result result;
-  result.output = testsupport::runAndRead(command);
-  const size_t at = result.output.rfind("rc=");
-  if (at != std::string::npos) {
-    result.status = std::stoi(result.output.substr(at + 3));
-    result.output.erase(at);
-  }
-  return result;
+  return runShell(command);
 }
 
 const int kSceneStartBeat[9] = {0, 32, 64, 96, 128, 160, 224, 320, 452};
