@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "gfx/NvParse.h"
+
 void compileMeshLines(Lib3dsMesh* mesh) {
   if (!mesh) return;
   // NOTE: the file stores points in world space; the inverse matrix brings
@@ -67,6 +69,43 @@ void linearFog(float start, float end) {
   glFogf(GL_FOG_START, start);
   glFogf(GL_FOG_END, end);
   glFogi(GL_FOG_MODE, GL_LINEAR);
+}
+
+bool beyondFog(const float low[3], const float high[3]) {
+  if (!glIsEnabled(GL_FOG) || !glIsEnabled(GL_BLEND)) return false;
+  // Programs write their own fog coordinates and colours. (Asking a driver
+  // about a state it does not know is an error, so ask only where it does.)
+  auto on = [](GLenum state, const char* extension) {
+    return nvparseHasExtension(extension) && glIsEnabled(state);
+  };
+  if (on(GL_VERTEX_PROGRAM_ARB, "GL_ARB_vertex_program") || on(GL_VERTEX_PROGRAM_NV, "GL_NV_vertex_program") ||
+      on(GL_FRAGMENT_PROGRAM_ARB, "GL_ARB_fragment_program") || on(GL_TEXTURE_SHADER_NV, "GL_NV_texture_shader"))
+    return false;
+  GLint mode = 0, source = 0, destination = 0, equation = 0, coordinate = 0;
+  glGetIntegerv(GL_FOG_MODE, &mode);
+  glGetIntegerv(GL_FOG_COORDINATE_SOURCE, &coordinate);
+  glGetIntegerv(GL_BLEND_DST_RGB, &destination);
+  glGetIntegerv(GL_BLEND_EQUATION_RGB, &equation);
+  glGetIntegerv(GL_BLEND_SRC_RGB, &source);
+  if (mode != GL_LINEAR || coordinate != GL_FRAGMENT_DEPTH || destination != GL_ONE || equation != GL_FUNC_ADD)
+    return false;
+  // A zero source stays zero under any source factor but the constant ones.
+  if (source == GL_CONSTANT_COLOR || source == GL_ONE_MINUS_CONSTANT_COLOR) return false;
+  float colour[4], end = 0.0f, m[16];
+  glGetFloatv(GL_FOG_COLOR, colour);
+  if (colour[0] != 0.0f || colour[1] != 0.0f || colour[2] != 0.0f) return false;
+  glGetFloatv(GL_FOG_END, &end);
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  // The fog distance is the eye-space depth; beyond the end every corner,
+  // and so the whole box, is in front of the eye at least `end` away.
+  for (int corner = 0; corner < 8; ++corner) {
+    const float x = corner & 1 ? high[0] : low[0];
+    const float y = corner & 2 ? high[1] : low[1];
+    const float z = corner & 4 ? high[2] : low[2];
+    const float eyeZ = m[2] * x + m[6] * y + m[10] * z + m[14];
+    if (!(-eyeZ >= end)) return false;
+  }
+  return true;
 }
 
 void drawCircleLoop(float radius, int segments) {

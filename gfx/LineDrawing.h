@@ -58,3 +58,10 @@ void beginAdditiveFrame();
 
 // Linear fog from start to end towards black, so far lines fade out.
 void linearFog(float start, float end);
+
+// True when drawing anything inside the box from `low` to `high` (corners in
+// the current modelview space) would leave the frame's colour as it is:
+// fixed-function linear fog towards black is on and the whole box lies at or
+// beyond the fog's end, so every fragment fogs to black, and blending adds
+// the source to the frame. Lets a figure skip what the fog has swallowed.
+bool beyondFog(const float low[3], const float high[3]);

@@ -24,7 +24,7 @@ const float kLengthInBeats = 96.0f;
 const float kOverlayStart = 4.0f;  // beats
 const int kTargetTries = 4096;
 const int kLargestImageSide = 8192;
-const size_t kCreaturesPerFinish = 50;
+const size_t kCreaturesPerFlush = 50;
 
 // The image's area on the ground: rows across x, columns along z.
 const float kImageNearZ = 144.0f;
@@ -244,16 +244,17 @@ void BugSwarmScene::drawCreatures(float t) {
   const float x = t * float(settings.speed);
   // One batch per glow pass, filled creature by creature so the jitter
   // table is read in the order each creature's passes take it; one draw
-  // per pass for every kCreaturesPerFinish creatures. (A draw per arc with
+  // per pass for every kCreaturesPerFlush creatures. (A draw per arc with
   // its own attribute changes left a software rasteriser's main thread as
-  // busy as its raster threads.) Finishing each group keeps the queue of
+  // busy as its raster threads.) Flushing each group keeps the queue of
   // binned wide lines small: a software rasteriser otherwise holds a whole
-  // frame of them, tens of megabytes, and the frame gets slower; on a GPU
-  // it is a few short waits a frame.
+  // frame of them, tens of megabytes, and the frame gets slower. A flush,
+  // not a finish: the raster threads draw one group while this thread
+  // walks and bins the next (a finish left them taking turns).
   passArcs.resize(size_t(std::max(settings.drawCount, 0)));
-  for (size_t group = 0; group < creatures.size(); group += kCreaturesPerFinish) {
+  for (size_t group = 0; group < creatures.size(); group += kCreaturesPerFlush) {
     for (BugArcBatch& arcs : passArcs) arcs.clear();
-    const size_t end = std::min(creatures.size(), group + kCreaturesPerFinish);
+    const size_t end = std::min(creatures.size(), group + kCreaturesPerFlush);
     for (size_t i = group; i < end; ++i) {
       creatures[i].walk(x);
       for (BugArcBatch& arcs : passArcs) creatures[i].appendArcs(arcs);
@@ -262,7 +263,7 @@ void BugSwarmScene::drawCreatures(float t) {
       setLineWidth(float(width * int(j + 1) / 640));
       passArcs[j].draw();
     }
-    glFinish();
+    glFlush();
   }
   glDisable(GL_VERTEX_PROGRAM_ARB);
 }

@@ -66,10 +66,16 @@ int TunnelTube::render(float x) {
   if (target && texture) smearCube(a);
 
   const float c = camera.y;
+  // A ring with its lengthwise strokes lies in this box.
+  const float ringLow[3] = {-radius, -radius, -ringSpacing}, ringHigh[3] = {radius, radius, 0.0f};
   glMatrixMode(GL_MODELVIEW);
   for (int i = 0; i < rings; ++i) {
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, ringZ(i, c));
+    if (beyondFog(ringLow, ringHigh)) {
+      glPopMatrix();
+      continue;
+    }
     drawGlow(width, {8}, {1.0f, 1.0f, 1.0f, 0.25f}, [this] { ringList.draw(); });
     drawGlow(width, {4, 1}, {1.0f, 1.0f, 1.0f, 0.125f}, [this] { ringList.draw(); });
     glPopMatrix();

@@ -184,3 +184,43 @@ TEST_F(LineDrawing, LinearFogFadesFarGeometryToBlack) {
   EXPECT_NEAR(farWhite, 0.0f, 0.01f);
   EXPECT_NEAR(halfWay, 0.5f, 0.05f);
 }
+
+// The cull rule of figures swallowed by the fog: only when every corner is at
+// or past the end, only for black fog under additive blending, and what it
+// skips really adds nothing (a quad exactly at the end draws pure black).
+TEST_F(LineDrawing, BeyondFogOnlyWhereTheFogLeavesExactlyNothingToAdd) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glFrustum(-0.1, 0.1, -0.075, 0.075, 0.1, 5000.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glTranslatef(0.0f, 0.0f, -100.0f);  // the box is read in modelview space
+  beginAdditiveFrame();
+  linearFog(150.0f, 400.0f);
+  const float low[3] = {-50.0f, -50.0f, -400.0f}, high[3] = {50.0f, 50.0f, -300.0f};
+  const float nearer[3] = {50.0f, 50.0f, -299.0f};
+  EXPECT_TRUE(beyondFog(low, high));
+  EXPECT_FALSE(beyondFog(low, nearer));
+
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  glPushMatrix();
+  glScalef(1000.0f, 1000.0f, 1.0f);
+  quadAt(-300.0f);
+  glPopMatrix();
+  float rgba[4];
+  glReadPixels(320, 240, 1, 1, GL_RGBA, GL_FLOAT, rgba);
+  EXPECT_EQ(rgba[0] + rgba[1] + rgba[2], 0.0f);
+
+  const float grey[4] = {0.1f, 0.1f, 0.1f, 1.0f}, black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  glFogfv(GL_FOG_COLOR, grey);
+  EXPECT_FALSE(beyondFog(low, high));
+  glFogfv(GL_FOG_COLOR, black);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  EXPECT_FALSE(beyondFog(low, high));
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glFogi(GL_FOG_MODE, GL_EXP);
+  EXPECT_FALSE(beyondFog(low, high));
+  glFogi(GL_FOG_MODE, GL_LINEAR);
+  glDisable(GL_FOG);
+  EXPECT_FALSE(beyondFog(low, high));
+}
