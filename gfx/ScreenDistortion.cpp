@@ -41,6 +41,9 @@ void ScreenDistortion::compileProgram(shaderparse::NvCallSink* sink) {
 }
 
 int ScreenDistortion::render(float t) {
+  // The frame so far goes to the driver before the map is worked out: a
+  // software rasteriser draws it meanwhile instead of after the copy asks.
+  glFlush();
   if (offsetMap) offsetMap->update(t);
   screenTexture.copy(0, 0, 0, 0, -1, -1);
   glClear(GL_COLOR_BUFFER_BIT);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "gfx/DepthClear.h"
 #include "gfx/ExtensionSetup.h"
 #include "gfx/MathUtil.h"
 #include "gfx/PixelBuffer.h"
@@ -69,7 +70,7 @@ void ShadowLight::createDepthMap(GLenum type) {
 void ShadowLight::beginShadowPass(PixelBuffer& pixelBuffer) {
   pixelBuffer.makeCurrent();
   glViewport(0, 0, mapWidth, mapHeight);
-  glClear(GL_DEPTH_BUFFER_BIT);
+  clearDepth();
   glDisable(GL_BLEND);
   glEnable(GL_DEPTH_TEST);
   glDepthMask(GL_TRUE);

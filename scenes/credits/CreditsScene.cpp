@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gfx/DepthClear.h"
 #include "gfx/GlExtensions.h"
 #include "gfx/MathUtil.h"
 #include "gfx/ScreenQuad.h"
@@ -137,7 +138,7 @@ void CreditsScene::drawCredits(float b) {
 }
 
 void CreditsScene::drawEnding(float x) {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  clearDepth(GL_COLOR_BUFFER_BIT);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   const EndingView view = endingView(x);

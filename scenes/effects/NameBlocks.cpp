@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "gfx/DepthClear.h"
 #include "gfx/ImageLoading.h"
 #include "gfx/LineDrawing.h"
 #include "gfx/MathUtil.h"
@@ -241,7 +242,7 @@ void NameBlocks::shadowReceivingDraw() {
 int NameBlocks::render(float) {
   const bool lit = shadows && light && pixelBuffer;
   linearFog(50.0f, 200.0f);
-  glClear(GL_DEPTH_BUFFER_BIT);
+  clearDepth();
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "gfx/DepthClear.h"
 #include "gfx/LineDrawing.h"
 #include "gfx/MathUtil.h"
 #include "gfx/PixelBuffer.h"
@@ -79,7 +80,7 @@ void ShadowedTentacles::shadowReceivingDraw() {
 }
 
 int ShadowedTentacles::render(float) {
-  glClear(GL_DEPTH_BUFFER_BIT);
+  clearDepth();
   glEnable(GL_BLEND);
   glEnable(GL_DEPTH_TEST);
   Tentacle::drawQuads = true;

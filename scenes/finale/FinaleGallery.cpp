@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "gfx/LineDrawing.h"
+#include "gfx/DepthClear.h"
 #include "gfx/OffsetMap.h"
 #include "gfx/Random.h"
 #include "gfx/Scene3ds.h"
@@ -42,7 +43,7 @@ void FinaleScene::galleryPart(float e, float s) {
     renderView(s, views.currentView, viewTexture);
   }
 
-  glClear(GL_DEPTH_BUFFER_BIT);
+  clearDepth();
   flightScene->applyCamera("Camera01", 640, 480);
   panelOffsetTime = e * e;
 

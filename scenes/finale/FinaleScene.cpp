@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "gfx/DepthClear.h"
 #include "gfx/NvParse.h"
 #include "gfx/ScreenDistortion.h"
 #include "gfx/ScreenTexture.h"
@@ -82,7 +83,7 @@ void FinaleScene::onSetCamera(const SwfArguments& arguments) {
 
 int FinaleScene::render(float t) {
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  clearDepth(GL_COLOR_BUFFER_BIT);
   glDisable(GL_FOG);
   tempo = 130.0f;
 
