@@ -9,6 +9,9 @@
 //   scene_bench <scene>            both sizes
 //   scene_bench <scene> <w> <h>    one size: one machine-readable line, then
 //                                  one line per slowest frame (ms beat segments)
+//   scene_bench <scene> --floor    640x480: the frame times beside the raster
+//                                  floor, each frame's primitives drawn again
+//                                  alone from a display list (see ScenePlayer)
 //
 // Run from build/bin (trov.qz5 beside it); headless needs
 // SDL_VIDEODRIVER=offscreen.
@@ -113,9 +116,47 @@ void printSlowest(const Result& r) {
 
 }  // namespace
 
+// The frames as played, then the same frames recorded and replayed alone.
+int measureFloor(int scene) {
+  std::vector<double> played, replayed;
+  std::vector<float> beats;
+  for (int pass = 0; pass < 3; ++pass) {
+    ScenePlayer player;
+    player.replayFrames = pass == 2;
+    if (!player.open(scene, 640, 480)) {
+      std::fprintf(stderr, "%s\n", player.error.c_str());
+      return 1;
+    }
+    player.play(kFrameRate, 1e9f, [&](const PlayedFrame& frame) {
+      if (pass == 1) {
+        played.push_back(frame.renderMs);
+        beats.push_back(frame.beat);
+      } else if (pass == 2) {
+        replayed.push_back(frame.replayMs);
+      }
+      return true;
+    });
+  }
+  if (played.empty() || played.size() != replayed.size()) return 1;
+  std::printf("scene %d at 640x480, %zu frames: played median %.2f ms, p99 %.2f ms; the same primitives "
+              "alone (raster floor) median %.2f ms, p99 %.2f ms\n",
+              scene, played.size(), percentile(played, 0.5), percentile(played, 0.99), percentile(replayed, 0.5),
+              percentile(replayed, 0.99));
+  std::vector<size_t> order(played.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return played[a] > played[b]; });
+  std::printf("slowest played frames:");
+  for (size_t i = 0; i < std::min(order.size(), size_t(kSlowest)); ++i)
+    std::printf("%s beat %.2f (%.2f ms, floor %.2f ms)", i ? "," : "", beats[order[i]], played[order[i]],
+                replayed[order[i]]);
+  std::printf("\n");
+  return 0;
+}
+
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[2]) == "--floor") return measureFloor(std::atoi(argv[1]));
   if (argc != 2 && argc != 4) {
-    std::fprintf(stderr, "usage: scene_bench <scene> [width height]\n");
+    std::fprintf(stderr, "usage: scene_bench <scene> [width height | --floor]\n");
     return 2;
   }
   const int scene = std::atoi(argv[1]);

@@ -62,6 +62,8 @@ bool ScenePlayer::open(int sceneIndex, int w, int h) {
 void ScenePlayer::close() {
   if (query && glDeleteQueries) glDeleteQueries(1, &query);
   query = 0;
+  if (replayList) glDeleteLists(replayList, 1);
+  replayList = 0;
   delete demo;
   demo = nullptr;
   scene = nullptr;
@@ -83,12 +85,23 @@ void ScenePlayer::play(float fps, float lastBeat, const std::function<bool(const
     frame.t = float(index) / fps;
     frame.beat = scene->beatsAt(frame.t);
     if (frame.beat > lastBeat) break;
-    if (query) glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+    if (replayFrames) {
+      if (!replayList) replayList = glGenLists(1);
+      glNewList(replayList, GL_COMPILE_AND_EXECUTE);
+    } else if (query) {
+      glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+    }
     const uint64_t start = platform::performanceCounter();
     const int finished = scene->render(frame.t);
+    if (replayFrames) glEndList();
     glFinish();
     frame.renderMs = double(platform::performanceCounter() - start) / frequency * 1000.0;
-    if (query) {
+    if (replayFrames) {
+      const uint64_t again = platform::performanceCounter();
+      glCallList(replayList);
+      glFinish();
+      frame.replayMs = double(platform::performanceCounter() - again) / frequency * 1000.0;
+    } else if (query) {
       glEndQuery(GL_PRIMITIVES_GENERATED);
       GLuint count = 0;
       glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);

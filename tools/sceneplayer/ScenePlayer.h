@@ -25,6 +25,7 @@ struct PlayedFrame {
   float beat = 0.0f;  // beats since the scene's start
   double renderMs = 0.0;     // render and glFinish, no swap
   uint64_t primitives = 0;   // line segments (and other primitives) drawn
+  double replayMs = 0.0;     // with replayFrames: the frame's draws alone (see below)
 };
 
 class ScenePlayer {
@@ -54,6 +55,15 @@ class ScenePlayer {
   std::string error;
   int width = 0;
   int height = 0;
+  // Each frame is recorded into a display list as it is drawn, then the list
+  // is drawn again alone and timed: the driver's work for the same
+  // primitives without the scene's own (the raster floor). The frame time
+  // then includes the recording and says nothing; the second drawing adds
+  // onto the frame. NOTE: render-target switches and copies are not kept in
+  // a display list, so the floor of a scene that draws into targets replays
+  // those draws onto the screen instead; it is a floor only for scenes that
+  // draw straight to the screen.
+  bool replayFrames = false;
 
  private:
   void close();
@@ -61,6 +71,7 @@ class ScenePlayer {
   Demo* demo = nullptr;
   Scene* scene = nullptr;
   unsigned query = 0;
+  unsigned replayList = 0;
   bool contextOpen = false;
 };
 
