@@ -84,19 +84,41 @@ void LineCube::trail(int j, float x, Vec3 out[trailLength]) const {
 }
 
 int LineCube::render(float x) {
-  static Vec3 points[curveCount][trailLength];
-  for (int j = 0; j < curveCount; ++j) trail(j, x, points[j]);
+  // Every segment as its own pair of points in one array, its colour at both
+  // ends, filled once and drawn once a glow pass: the same lines the passes
+  // would send one call a point, for a fraction of a driver's work.
+  constexpr int segments = curveCount * (trailLength - 1);
+  static float positions[segments * 2][3];
+  static float colours[segments * 2][4];
   const float alpha = level * 0.125f;
-  drawGlow(width, {8, 2, 1}, {0.0f, 1.0f, 0.0f, alpha}, [alpha] {
-    glBegin(GL_LINES);
-    for (const Vec3* p : points) {
-      for (int i = 0; i + 1 < trailLength; ++i) {
-        glColor4f(0.0f, float(15 - i) / 15.0f, 0.0f, alpha);
-        glVertex3f(p[i].x, p[i].y, p[i].z);
-        glVertex3f(p[i + 1].x, p[i + 1].y, p[i + 1].z);
+  Vec3 points[trailLength];
+  int v = 0;
+  for (int j = 0; j < curveCount; ++j) {
+    trail(j, x, points);
+    for (int i = 0; i + 1 < trailLength; ++i) {
+      for (const Vec3& p : {points[i], points[i + 1]}) {
+        positions[v][0] = p.x;
+        positions[v][1] = p.y;
+        positions[v][2] = p.z;
+        colours[v][0] = 0.0f;
+        colours[v][1] = float(15 - i) / 15.0f;
+        colours[v][2] = 0.0f;
+        colours[v][3] = alpha;
+        ++v;
       }
     }
-    glEnd();
-  });
+  }
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, positions);
+  glColorPointer(4, GL_FLOAT, 0, colours);
+  for (int k : {8, 2, 1}) {
+    setLineWidth(glowWidth(width, k));
+    glDrawArrays(GL_LINES, 0, segments * 2);
+  }
+  glPopClientAttrib();
+  // What the last segment left behind, as drawing point by point did.
+  glColor4f(0.0f, float(15 - (trailLength - 2)) / 15.0f, 0.0f, alpha);
   return 0;
 }
