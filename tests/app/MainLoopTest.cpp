@@ -5,8 +5,8 @@
 #include "platform/Window.h"
 #include "show/Demo.h"
 #include "show/ResourceRegistry.h"
+#include "support/FreshLoop.h"
 #include "support/GlTestContext.h"
-#include "support/StandInScenes.h"
 
 namespace {
 
@@ -25,26 +25,10 @@ class MainLoopTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(testsupport::ensureGlContext());
-    platform::Message drain;
-    while (platform::peekMessage(&drain)) {
-    }
-    launchSettings = LaunchSettings();
-    loop.quit = false;
-    loop.active = true;
-    loop.capturing = false;
-    loop.aviOpen = false;
-    loop.frameIndex = 0;
-    clearKeyTable();
-    loop.show = new Demo(new ResourceRegistry(), testsupport::standInOrder());
-    while (!loop.show->loadingDone()) loop.show->loadNext();
+    testsupport::resetLoop();
+    testsupport::loadStandInShow();
   }
-  void TearDown() override {
-    delete loop.show;
-    loop.show = nullptr;
-    loop.capturing = false;
-    loop.aviOpen = false;
-    launchSettings = LaunchSettings();
-  }
+  void TearDown() override { testsupport::releaseLoop(); }
   StandInScene* scene(int i) { return static_cast<StandInScene*>(loop.show->scenes[i]); }
 };
 

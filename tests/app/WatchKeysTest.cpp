@@ -12,9 +12,9 @@
 #include "platform/Window.h"
 #include "show/Demo.h"
 #include "show/ResourceRegistry.h"
+#include "support/FreshLoop.h"
 #include "support/GlTestContext.h"
 #include "support/MessageLog.h"
-#include "support/StandInScenes.h"
 
 namespace {
 
@@ -30,26 +30,12 @@ class WatchKeysTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(testsupport::ensureGlContext());
-    platform::Message drain;
-    while (platform::peekMessage(&drain)) {
-    }
-    launchSettings = LaunchSettings();
-    loop.quit = false;
-    loop.active = true;
-    loop.capturing = false;
-    loop.aviOpen = false;
-    clearKeyTable();
+    testsupport::resetLoop();
     testsupport::MessageLog quiet;
-    loop.show = new Demo(new ResourceRegistry(), testsupport::standInOrder());
-    while (!loop.show->loadingDone()) loop.show->loadNext();
+    testsupport::loadStandInShow();
     loop.show->render(0.0f);
   }
-  void TearDown() override {
-    delete loop.show;
-    loop.show = nullptr;
-    clearKeyTable();
-    launchSettings = LaunchSettings();
-  }
+  void TearDown() override { testsupport::releaseLoop(); }
   // One frame's key handling with `code` held, stdout returned.
   std::string frameWith(int code) {
     pressKey(code);
