@@ -6,7 +6,6 @@
 #include "show/Demo.h"
 #include "show/ResourceRegistry.h"
 #include "support/FreshLoop.h"
-#include "support/GlTestContext.h"
 
 namespace {
 
@@ -21,14 +20,8 @@ Message messageOf(MessageKind kind, int param = 0) {
   return m;
 }
 
-class MainLoopTest : public ::testing::Test {
+class MainLoopTest : public testsupport::StandInLoopTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(testsupport::ensureGlContext());
-    testsupport::resetLoop();
-    testsupport::loadStandInShow();
-  }
-  void TearDown() override { testsupport::releaseLoop(); }
   StandInScene* scene(int i) { return static_cast<StandInScene*>(loop.show->scenes[i]); }
 };
 

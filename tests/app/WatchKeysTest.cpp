@@ -13,7 +13,6 @@
 #include "show/Demo.h"
 #include "show/ResourceRegistry.h"
 #include "support/FreshLoop.h"
-#include "support/GlTestContext.h"
 #include "support/MessageLog.h"
 
 namespace {
@@ -26,16 +25,13 @@ int lines(const std::string& text, const std::string& word) {
   return n;
 }
 
-class WatchKeysTest : public ::testing::Test {
+class WatchKeysTest : public testsupport::StandInLoopTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(testsupport::ensureGlContext());
-    testsupport::resetLoop();
     testsupport::MessageLog quiet;
-    testsupport::loadStandInShow();
-    loop.show->render(0.0f);
+    StandInLoopTest::SetUp();
+    if (!HasFatalFailure()) loop.show->render(0.0f);
   }
-  void TearDown() override { testsupport::releaseLoop(); }
   // One frame's key handling with `code` held, stdout returned.
   std::string frameWith(int code) {
     pressKey(code);

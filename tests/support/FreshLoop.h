@@ -2,11 +2,14 @@
 // that drive the loop one pass or one key at a time.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include "app/LaunchSettings.h"
 #include "app/MainLoop.h"
 #include "platform/Window.h"
 #include "show/Demo.h"
 #include "show/ResourceRegistry.h"
+#include "support/GlTestContext.h"
 #include "support/StandInScenes.h"
 
 namespace testsupport {
@@ -41,5 +44,16 @@ inline void releaseLoop() {
   clearKeyTable();
   launchSettings = LaunchSettings();
 }
+
+// Each test starts from a fresh loop playing the stand-in show.
+class StandInLoopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(ensureGlContext());
+    resetLoop();
+    loadStandInShow();
+  }
+  void TearDown() override { releaseLoop(); }
+};
 
 }  // namespace testsupport
