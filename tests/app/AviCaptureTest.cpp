@@ -21,6 +21,7 @@
 #include "show/Demo.h"
 #include "show/MusicStream.h"
 #include "show/ResourceRegistry.h"
+#include "support/FreshLoop.h"
 #include "support/GlTestContext.h"
 #include "support/RunCommand.h"
 
@@ -109,17 +110,8 @@ class AviCapture : public ::testing::Test {
     folder = ::testing::TempDir() + "avicapture-XXXXXX";
     ASSERT_NE(mkdtemp(folder.data()), nullptr);
     ASSERT_EQ(chdir(folder.c_str()), 0);
-    platform::Message drain;
-    while (platform::peekMessage(&drain)) {
-    }
-    launchSettings = LaunchSettings();
+    testsupport::resetLoop();
     launchSettings.captureFps = kFps;
-    loop.quit = false;
-    loop.active = true;
-    loop.capturing = false;
-    loop.aviOpen = false;
-    loop.frameIndex = 0;
-    clearKeyTable();
   }
   void TearDown() override {
     if (loop.aviOpen) closeAvi();

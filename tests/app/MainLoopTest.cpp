@@ -5,8 +5,7 @@
 #include "platform/Window.h"
 #include "show/Demo.h"
 #include "show/ResourceRegistry.h"
-#include "support/GlTestContext.h"
-#include "support/StandInScenes.h"
+#include "support/FreshLoop.h"
 
 namespace {
 
@@ -21,30 +20,8 @@ Message messageOf(MessageKind kind, int param = 0) {
   return m;
 }
 
-class MainLoopTest : public ::testing::Test {
+class MainLoopTest : public testsupport::StandInLoopTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(testsupport::ensureGlContext());
-    platform::Message drain;
-    while (platform::peekMessage(&drain)) {
-    }
-    launchSettings = LaunchSettings();
-    loop.quit = false;
-    loop.active = true;
-    loop.capturing = false;
-    loop.aviOpen = false;
-    loop.frameIndex = 0;
-    clearKeyTable();
-    loop.show = new Demo(new ResourceRegistry(), testsupport::standInOrder());
-    while (!loop.show->loadingDone()) loop.show->loadNext();
-  }
-  void TearDown() override {
-    delete loop.show;
-    loop.show = nullptr;
-    loop.capturing = false;
-    loop.aviOpen = false;
-    launchSettings = LaunchSettings();
-  }
   StandInScene* scene(int i) { return static_cast<StandInScene*>(loop.show->scenes[i]); }
 };
 

@@ -4,55 +4,42 @@
 // sound library print its own complaints.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
-#include "support/RunCommand.h"
+#include "support/ZoltRunner.h"
 
 namespace {
 
-using testsupport::runAndRead;
+using testsupport::countLines;
 
 // Runs zolt with `switches` in a fresh folder beside the archive and the
-// soundtrack; standard output and error together, then "rc=<status>".
-std::string runWithoutSoundDevice(const std::string& switches) {
-  const std::string out = ZOLT_OUTPUT_DIR;
+// soundtrack, with ALSA sent to a card that is not there.
+testsupport::ZoltRun runWithoutSoundDevice(const std::string& switches) {
   // One folder per test: ctest runs the two side by side.
-  const std::string folder = ::testing::TempDir() + "zolt-silent-run-" +
-                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  return runAndRead("rm -rf '" + folder + "' && mkdir -p '" + folder + "' && cd '" + folder +
-                    "' && ln -s '" + out + "/trov.qz5' . && ln -s '" + out +
-                    "/zolt.mp3' . && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=alsa "
-                    "AUDIODEV=hw:99 timeout 120 '" + out + "/zolt' " + switches +
-                    " 2>&1; echo rc=$?; rm -rf '" + folder + "'");
-}
-
-int countLines(const std::string& text, const std::string& word) {
-  int lines = 0;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    if (text.substr(start, end - start).find(word) != std::string::npos) ++lines;
-    start = end + 1;
-  }
-  return lines;
+  const std::string folder = testsupport::freshRunFolder(
+      std::string("zolt-silent-run-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  testsupport::linkBuilt(folder, "trov.qz5");
+  testsupport::linkBuilt(folder, "zolt.mp3");
+  auto run = testsupport::runZolt(ZOLT_OUTPUT_DIR "/zolt", folder, switches,
+                                  "SDL_AUDIODRIVER=alsa AUDIODEV=hw:99", 120);
+  std::filesystem::remove_all(folder);
+  return run;
 }
 
 }  // namespace
 
 // /t300 puts every scene past its end, so the run ends after a frame each.
 TEST(SilentRun, RecordingFromLaunchOpensNoSoundDevice) {
-  const std::string output = runWithoutSoundDevice("/w /m /t300");
-  EXPECT_NE(output.find("rc=0"), std::string::npos) << output;
+  const auto [status, output] = runWithoutSoundDevice("/w /m /t300");
+  EXPECT_EQ(status, 0) << output;
   EXPECT_NE(output.find("AVI: recording"), std::string::npos) << output;
   EXPECT_EQ(countLines(output, "ALSA lib"), 0) << output;
   EXPECT_EQ(countLines(output, "No sound device"), 0) << output;
 }
 
 TEST(SilentRun, LiveRunWithoutADeviceSaysSoInOneLine) {
-  const std::string output = runWithoutSoundDevice("/w /t300");
-  EXPECT_NE(output.find("rc=0"), std::string::npos) << output;
+  const auto [status, output] = runWithoutSoundDevice("/w /t300");
+  EXPECT_EQ(status, 0) << output;
   EXPECT_EQ(countLines(output, "ALSA lib"), 0) << output;
   EXPECT_EQ(countLines(output, "No sound device"), 1) << output;
   EXPECT_EQ(countLines(output, "Cannot play music"), 0) << output;

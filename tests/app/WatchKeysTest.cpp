@@ -12,9 +12,8 @@
 #include "platform/Window.h"
 #include "show/Demo.h"
 #include "show/ResourceRegistry.h"
-#include "support/GlTestContext.h"
+#include "support/FreshLoop.h"
 #include "support/MessageLog.h"
-#include "support/StandInScenes.h"
 
 namespace {
 
@@ -26,29 +25,12 @@ int lines(const std::string& text, const std::string& word) {
   return n;
 }
 
-class WatchKeysTest : public ::testing::Test {
+class WatchKeysTest : public testsupport::StandInLoopTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(testsupport::ensureGlContext());
-    platform::Message drain;
-    while (platform::peekMessage(&drain)) {
-    }
-    launchSettings = LaunchSettings();
-    loop.quit = false;
-    loop.active = true;
-    loop.capturing = false;
-    loop.aviOpen = false;
-    clearKeyTable();
     testsupport::MessageLog quiet;
-    loop.show = new Demo(new ResourceRegistry(), testsupport::standInOrder());
-    while (!loop.show->loadingDone()) loop.show->loadNext();
-    loop.show->render(0.0f);
-  }
-  void TearDown() override {
-    delete loop.show;
-    loop.show = nullptr;
-    clearKeyTable();
-    launchSettings = LaunchSettings();
+    StandInLoopTest::SetUp();
+    if (!HasFatalFailure()) loop.show->render(0.0f);
   }
   // One frame's key handling with `code` held, stdout returned.
   std::string frameWith(int code) {

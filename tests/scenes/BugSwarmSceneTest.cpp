@@ -15,16 +15,9 @@
 #include "scenes/effects/Terrain.h"
 #include "scenes/swarm/BugSwarmScene.h"
 #include "show/ResourceRegistry.h"
-#include "support/GlTestContext.h"
+#include "support/HeadlessScene.h"
 
 namespace {
-
-std::vector<unsigned char> readFrame() {
-  std::vector<unsigned char> rgb(640 * 480 * 3);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-  return rgb;
-}
 
 // Green above the pixel's red and blue: the creatures (the landscape is grey).
 int greenExcess(const std::vector<unsigned char>& rgb, int x, int y) {
@@ -33,49 +26,26 @@ int greenExcess(const std::vector<unsigned char>& rgb, int x, int y) {
   return std::max(0, int(p[1]) - std::max(int(p[0]), int(p[2])));
 }
 
-class BugSwarmHeadless : public ::testing::Test {
- protected:
+class BugSwarmHeadless : public testsupport::HeadlessScene<BugSwarmScene> {
+ public:
   static void SetUpTestSuite() {
-    if (!testsupport::ensureGlContext()) return;
-    registry = new ResourceRegistry();
-    registry->usePack = true;
-    registry->packName = std::string(ZOLT_OUTPUT_DIR) + "/trov.qz5";
-    zolt::seedRandom(1);
-    scene = new BugSwarmScene(registry);
+    if (!open(testsupport::Content::Archive, [](ResourceRegistry&) { zolt::seedRandom(1); })) return;
     // The overlay is checked by its own tests; hidden here so only the
     // landscape and the creatures light the frame.
     scene->overlay->drawWidth = 0;
     scene->overlay->drawHeight = 0;
   }
-  static void TearDownTestSuite() {
-    delete scene;
-    delete registry;
-    scene = nullptr;
-    registry = nullptr;
-  }
+
+ protected:
   void SetUp() override {
-    if (!scene) GTEST_SKIP() << "no OpenGL context";
+    HeadlessScene::SetUp();
+    if (IsSkipped()) return;
     if (!scene->programReady) GTEST_SKIP() << "no vertex programs";
-    glViewport(0, 0, 640, 480);
   }
 
-  // Plays on from the last frame played up to `beat` at 15 frames a second
-  // (the walk steps at most 7 times a second) and reads the last frame.
-  static std::vector<unsigned char> frameAt(float beat) {
-    const float end = scene->secondsAtBeat(beat);
-    for (; played < end; played += 1.0f / 15.0f) scene->render(played);
-    scene->render(end);
-    return readFrame();
-  }
-
-  static ResourceRegistry* registry;
-  static BugSwarmScene* scene;
-  static float played;
+  // Plays on at 15 frames a second: the walk steps at most 7 times a second.
+  static std::vector<unsigned char> frameAt(float beat) { return playOn(beat, 15.0f); }
 };
-
-ResourceRegistry* BugSwarmHeadless::registry = nullptr;
-BugSwarmScene* BugSwarmHeadless::scene = nullptr;
-float BugSwarmHeadless::played = 0.0f;
 
 TEST_F(BugSwarmHeadless, BuildsFromTheShowsContent) {
   EXPECT_NEAR(scene->duration, 44.308f, 0.001f);
@@ -166,7 +136,7 @@ TEST_F(BugSwarmHeadless, SwarmSpellsTheImageAtTheEnd) {
 
 TEST_F(BugSwarmHeadless, FadesToBlackAndEndsOnItsLastBeat) {
   frameAt(95.9f);
-  const auto rgb = readFrame();
+  const auto rgb = testsupport::readFrame();
   long light = 0;
   for (unsigned char c : rgb) light += c;
   EXPECT_LT(light / long(rgb.size()), 2) << "nearly black";

@@ -16,16 +16,9 @@
 #include "scenes/finale/FinaleScene.h"
 #include "show/ResourceRegistry.h"
 #include "swf/swfScript.h"
-#include "support/GlTestContext.h"
+#include "support/HeadlessScene.h"
 
 namespace {
-
-std::vector<unsigned char> readFrame() {
-  std::vector<unsigned char> rgb(640 * 480 * 3);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-  return rgb;
-}
 
 struct Light {
   long lit = 0;    // pixels brighter than 40 on any channel
@@ -42,44 +35,15 @@ Light lightOf(const std::vector<unsigned char>& rgb) {
   return light;
 }
 
-class FinaleHeadless : public ::testing::Test {
- protected:
+class FinaleHeadless : public testsupport::HeadlessScene<FinaleScene> {
+ public:
   static void SetUpTestSuite() {
-    if (!testsupport::ensureGlContext()) return;
-    registry = new ResourceRegistry();
-    registry->usePack = true;
-    registry->packName = std::string(ZOLT_OUTPUT_DIR) + "/trov.qz5";
-    zolt::seedRandom(1);
-    scene = new FinaleScene(registry);
-  }
-  static void TearDownTestSuite() {
-    delete scene;
-    delete registry;
-    scene = nullptr;
-    registry = nullptr;
-  }
-  void SetUp() override {
-    if (!scene) GTEST_SKIP() << "no OpenGL context";
-    glViewport(0, 0, 640, 480);
+    open(testsupport::Content::Archive, [](ResourceRegistry&) { zolt::seedRandom(1); });
   }
 
-  // Plays on from the last frame played up to `beat` at 10 frames a second
-  // and reads the last frame.
-  static std::vector<unsigned char> frameAt(float beat) {
-    const float end = scene->secondsAtBeat(beat);
-    for (; played < end; played += 0.1f) scene->render(played);
-    scene->render(end);
-    return readFrame();
-  }
-
-  static ResourceRegistry* registry;
-  static FinaleScene* scene;
-  static float played;
+ protected:
+  static std::vector<unsigned char> frameAt(float beat) { return playOn(beat, 10.0f); }
 };
-
-ResourceRegistry* FinaleHeadless::registry = nullptr;
-FinaleScene* FinaleHeadless::scene = nullptr;
-float FinaleHeadless::played = 0.0f;
 
 // Runs in order: each test plays on from where the last one stopped.
 TEST_F(FinaleHeadless, BuildsFromTheShowsContent) {

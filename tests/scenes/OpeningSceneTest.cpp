@@ -11,7 +11,7 @@
 #include "scenes/opening/OpeningScene.h"
 #include "scenes/opening/TitleLines.h"
 #include "show/ResourceRegistry.h"
-#include "support/GlTestContext.h"
+#include "support/HeadlessScene.h"
 
 namespace {
 
@@ -22,10 +22,7 @@ struct FrameStats {
   bool cornersBlack = true;
 };
 
-FrameStats readStats() {
-  std::vector<unsigned char> rgb(640 * 480 * 3);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+FrameStats statsOf(const std::vector<unsigned char>& rgb) {
   FrameStats stats;
   for (size_t i = 0; i < rgb.size(); i += 3) {
     const int r = rgb[i], g = rgb[i + 1], b = rgb[i + 2];
@@ -39,40 +36,10 @@ FrameStats readStats() {
   return stats;
 }
 
-class OpeningSceneHeadless : public ::testing::Test {
+class OpeningSceneHeadless : public testsupport::HeadlessScene<OpeningScene> {
  protected:
-  static void SetUpTestSuite() {
-    if (!testsupport::ensureGlContext()) return;
-    registry = new ResourceRegistry();
-    registry->rootPath = ZOLT_CONTENT_DIR "/";
-    scene = new OpeningScene(registry);
-  }
-  static void TearDownTestSuite() {
-    delete scene;
-    delete registry;
-    scene = nullptr;
-    registry = nullptr;
-  }
-  void SetUp() override {
-    if (!scene) GTEST_SKIP() << "no OpenGL context";
-    glViewport(0, 0, 640, 480);
-  }
-
-  // Plays the frames at 30 a second from `fromBeat` up to `beat` (the movies
-  // then have the history they have in the show) and reads the last one.
-  FrameStats frameAt(float beat, float fromBeat) {
-    const float end = scene->secondsAtBeat(beat);
-    for (float t = scene->secondsAtBeat(fromBeat); t < end; t += 1.0f / 30.0f) scene->render(t);
-    scene->render(end);
-    return readStats();
-  }
-
-  static ResourceRegistry* registry;
-  static OpeningScene* scene;
+  FrameStats frameAt(float beat, float fromBeat) { return statsOf(playFrom(fromBeat, beat, 30.0f)); }
 };
-
-ResourceRegistry* OpeningSceneHeadless::registry = nullptr;
-OpeningScene* OpeningSceneHeadless::scene = nullptr;
 
 }  // namespace
 

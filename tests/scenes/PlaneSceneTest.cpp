@@ -15,7 +15,7 @@
 #include "scenes/plane/HeightField.h"
 #include "scenes/plane/PlaneScene.h"
 #include "show/ResourceRegistry.h"
-#include "support/GlTestContext.h"
+#include "support/HeadlessScene.h"
 #include "swf/swfScript.h"
 
 namespace {
@@ -138,10 +138,7 @@ struct PlaneFrame {
   bool whiteBackground() const { return white > 640 * 480 / 10; }
 };
 
-PlaneFrame readFrame() {
-  std::vector<unsigned char> rgb(640 * 480 * 3);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+PlaneFrame planeFrame(const std::vector<unsigned char>& rgb) {
   PlaneFrame frame;
   for (size_t i = 0; i < rgb.size(); i += 3) {
     const int r = rgb[i], g = rgb[i + 1], b = rgb[i + 2];
@@ -155,24 +152,16 @@ PlaneFrame readFrame() {
   return frame;
 }
 
-class PlaneSceneHeadless : public ::testing::Test {
- protected:
+class PlaneSceneHeadless : public testsupport::HeadlessScene<PlaneScene> {
+ public:
   static void SetUpTestSuite() {
-    if (!testsupport::ensureGlContext()) return;
-    registry = new ResourceRegistry();
-    registry->rootPath = ZOLT_CONTENT_DIR "/";
-    registry->good = 1;
-    scene = new PlaneScene(registry);
+    open(testsupport::Content::Folder, [](ResourceRegistry& content) { content.good = 1; });
   }
-  static void TearDownTestSuite() {
-    delete scene;
-    delete registry;
-    scene = nullptr;
-    registry = nullptr;
-  }
+
+ protected:
   void SetUp() override {
-    if (!scene) GTEST_SKIP() << "no OpenGL context";
-    glViewport(0, 0, 640, 480);
+    HeadlessScene::SetUp();
+    if (IsSkipped()) return;
     scene->good = 1;
     settleAt(0.5f);
   }
@@ -185,14 +174,7 @@ class PlaneSceneHeadless : public ::testing::Test {
     *scene->white = 0;
   }
 
-  // Plays 30 frames a second from `fromBeat` up to `beat`, as the show
-  // does, and reads the last frame.
-  PlaneFrame frameAt(float beat, float fromBeat) {
-    const float end = scene->secondsAtBeat(beat);
-    for (float t = scene->secondsAtBeat(fromBeat); t < end; t += 1.0f / 30.0f) scene->render(t);
-    scene->render(end);
-    return readFrame();
-  }
+  PlaneFrame frameAt(float beat, float fromBeat) { return planeFrame(playFrom(fromBeat, beat, 30.0f)); }
 
   // One frame with the cut list held: the movie's channels are not
   // written, view k shows at `value`, the others are off.
@@ -203,15 +185,9 @@ class PlaneSceneHeadless : public ::testing::Test {
     scene->channel[view][3] = value;
     settleAt(beat);
     scene->movie->requests.swap(requests);
-    return readFrame();
+    return planeFrame(testsupport::readFrame());
   }
-
-  static ResourceRegistry* registry;
-  static PlaneScene* scene;
 };
-
-ResourceRegistry* PlaneSceneHeadless::registry = nullptr;
-PlaneScene* PlaneSceneHeadless::scene = nullptr;
 
 }  // namespace
 

@@ -2,7 +2,7 @@
 // state.matrix rows, NV's zeroed temporaries, and the attribute choice.
 #include <gtest/gtest.h>
 
-#include "shaderparse/ParseTestSupport.h"
+#include "support/ParseTestSupport.h"
 
 using parsetest::loadedText;
 using parsetest::run;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "shaderparse/ParseTestSupport.h"
+#include "support/ParseTestSupport.h"
 #include "shaderparse/Preprocessor.h"
 
 using shaderparse::ParseErrors;

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "shaderparse/ParseTestSupport.h"
+#include "support/ParseTestSupport.h"
 
 using parsetest::run;
 
@@ -79,11 +79,7 @@ TEST(RegisterCombinerText, PerStageConstantsFallBackToTheGlobalPair) {
 }
 
 TEST(RegisterCombinerText, RefusedCombinationsLoadNothing) {
-  struct Case {
-    const char* text;
-    const char* error;
-  };
-  const Case cases[] = {
+  const parsetest::Refusal cases[] = {
       {"!!RC1.0\n{ alpha { spare0 = tex0 . tex1; } }", "line 2: dot products belong to rgb portions"},
       {"!!RC1.0\n{ rgb { spare0 = tex0 . tex1;\nspare1 = tex2 * tex3;\ntex0 = sum(); } }",
        "line 4: sum and mux cannot follow a dot product"},
@@ -104,13 +100,7 @@ TEST(RegisterCombinerText, RefusedCombinationsLoadNothing) {
       {"!!RC1.0\nout.rgb = tex0;\n/* spare0 only\nout.a = tex1;", "line 3: comment not closed"},
       {"!!TS1.0\ntexture_2d();\n/* nop(); */ nop(); /*\n", "line 3: comment not closed"},
   };
-  for (const Case& c : cases) {
-    auto r = run(c.text);
-    EXPECT_FALSE(r.ok) << c.text;
-    EXPECT_TRUE(r.calls.empty()) << c.text;
-    ASSERT_FALSE(r.errors.empty()) << c.text;
-    EXPECT_NE(r.errors[0].find(c.error), std::string::npos) << c.text << " gave " << r.errors[0];
-  }
+  parsetest::expectRefused(cases);
   // Fog's alpha is the final combiner's to read; the closed comment goes.
   auto fogFinal = run("!!RC1.0 /* fog */\nout.a = fog.a;\n{ alpha { spare0 = fog.b; } }");
   EXPECT_TRUE(fogFinal.ok) << (fogFinal.errors.empty() ? "" : fogFinal.errors[0]);

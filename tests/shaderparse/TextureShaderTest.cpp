@@ -3,7 +3,7 @@
 // load nothing.
 #include <gtest/gtest.h>
 
-#include "shaderparse/ParseTestSupport.h"
+#include "support/ParseTestSupport.h"
 
 using parsetest::run;
 
@@ -82,11 +82,7 @@ TEST(TextureShaderText, CullFragmentTakesFourModes) {
 }
 
 TEST(TextureShaderText, MalformedTextsLoadNothingAndNameTheLine) {
-  struct Case {
-    const char* text;
-    const char* error;
-  };
-  const Case cases[] = {
+  const parsetest::Refusal cases[] = {
       {"!!TS1.0\ntexture_2d();\ndot_product_2d_2of2(tex0);\n", "line 3: dot_product_2d_2of2 must follow part 1"},
       {"!!TS1.0\ntexture_2d();\ndot_product_3d_1of3(tex0);\n", "dot-product chain left unfinished"},
       {"!!TS1.0\noffset_2d(tex0,1,0,0,1);\n", "line 2: stage 0 cannot read tex0"},
@@ -97,11 +93,5 @@ TEST(TextureShaderText, MalformedTextsLoadNothingAndNameTheLine) {
       {"!!TS1.0\ntexture_2d()\nnop();\n", "line 3: expected ';'"},
       {"!!TS1.0\ncull_fragment(LESS_THAN_ZERO);\n", "line 2: expected ','"},
   };
-  for (const Case& c : cases) {
-    auto r = run(c.text);
-    EXPECT_FALSE(r.ok) << c.text;
-    EXPECT_TRUE(r.calls.empty()) << c.text;
-    ASSERT_FALSE(r.errors.empty()) << c.text;
-    EXPECT_NE(r.errors[0].find(c.error), std::string::npos) << c.text << " gave " << r.errors[0];
-  }
+  parsetest::expectRefused(cases);
 }

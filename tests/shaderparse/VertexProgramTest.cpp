@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "shaderparse/ParseTestSupport.h"
+#include "support/ParseTestSupport.h"
 
 using parsetest::loadedText;
 using parsetest::run;
@@ -54,11 +54,7 @@ TEST(VertexProgramText, StateAndConstantPrograms) {
 }
 
 TEST(VertexProgramText, BrokenRulesLoadNothing) {
-  struct Case {
-    const char* text;
-    const char* error;
-  };
-  const Case cases[] = {
+  const parsetest::Refusal cases[] = {
       {"!!VP1.0\nMOV o[HPOS], v[0];\n", "missing END"},
       {"!!VP1.0\nMOV o[HPOS], v[0];\nEND\nMOV R0, v[0];\n", "line 4: text after END"},
       {"!!VP1.0\nRCP R0, R1;\nEND", "line 2: RCP needs a single source component"},
@@ -80,13 +76,7 @@ TEST(VertexProgramText, BrokenRulesLoadNothing) {
       {"!!VP1.0\nMOV R0, v[0];\nMOV o[COL0], R0;\nEND", "line 3: writes no component of o[HPOS]"},
       {"!!VP1.0\nEND", "writes no component of o[HPOS]"},
   };
-  for (const Case& c : cases) {
-    auto r = run(c.text);
-    EXPECT_FALSE(r.ok) << c.text;
-    EXPECT_TRUE(r.calls.empty()) << c.text;
-    ASSERT_FALSE(r.errors.empty()) << c.text;
-    EXPECT_NE(r.errors[0].find(c.error), std::string::npos) << c.text << " gave " << r.errors[0];
-  }
+  parsetest::expectRefused(cases);
 }
 
 TEST(VertexProgramText, EachFaultReportedOnceOnItsOwnLine) {

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "support/RunCommand.h"
+#include "support/ZoltRunner.h"
 
 namespace fs = std::filesystem;
 
@@ -35,44 +36,20 @@ int& recordFps() {
 }
 
 std::string freshFolder(const std::string& name) {
-  const fs::path folder = fs::temp_directory_path() / ("zolt-run-" + std::to_string(getpid()) + "-" + name);
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder.string();
+  return testsupport::freshRunFolder("zolt-run-" + std::to_string(getpid()) + "-" + name);
 }
 
 void linkArchive(const std::string& folder) {
-  fs::create_symlink(std::string(ZOLT_OUTPUT_DIR) + "/trov.qz5", fs::path(folder) / "trov.qz5");
+  testsupport::linkBuilt(folder, "trov.qz5");
 }
 
 void linkMusic(const std::string& folder) {
-  fs::create_symlink(std::string(ZOLT_OUTPUT_DIR) + "/zolt.mp3", fs::path(folder) / "zolt.mp3");
+  testsupport::linkBuilt(folder, "zolt.mp3");
 }
-
-namespace {
-
-// Runs a shell command that ends its output with "rc=STATUS".
-Result runShell(const std::string& command) {
-  Result result;
-  result.output = testsupport::runAndRead(command);
-  const size_t at = result.output.rfind("rc=");
-  if (at != std::string::npos) {
-    result.status = std::stoi(result.output.substr(at + 3));
-    result.output.erase(at);
-  }
-  return result;
-}
-
-}  // namespace
 
 Result run(const std::string& folder, const std::string& switches, const std::string& environment,
            int seconds) {
-  const std::string command = "cd '" + folder + "' && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " +
-                              runEnvironment() + " " + environment + " timeout -s KILL " + std::to_string(seconds) + " '" +
-                              zoltBinary() + "' " + switches + " 2>&1; echo \"rc=$?\"";
-  Result result = runShell(command);
-  if (result.status == 137) result.status = 124;  // killed by the time limit
-  return result;
+  return testsupport::runZolt(zoltBinary(), folder, switches, runEnvironment() + " " + environment, seconds);
 }
 
 Result runApart(const std::string& folder, const std::string& switches, int seconds) {
@@ -98,7 +75,7 @@ Result runAndSignal(const std::string& folder, const std::string& switches, cons
       ")); while [ $(date +%s) -lt $end ]; do grep -q '" + after +
       "' run.out && break; sleep 0.2; done; sleep 1; kill -" + signal + " $pid; wait $pid; echo \"rc=$?\" >> run.out);"
       " cat run.out";
-  return runShell(command);
+  return testsupport::runWithStatus(command);
 }
 
 const int kSceneStartBeat[9] = {0, 32, 64, 96, 128, 160, 224, 320, 452};
@@ -115,17 +92,7 @@ std::string decodeSound(const std::string& file, const std::string& extra) {
                                  " -map 0:a -f s16le -ac 2 -ar 44100 -");
 }
 
-int countLines(const std::string& text, const std::string& word) {
-  int lines = 0;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    if (text.substr(start, end - start).find(word) != std::string::npos) ++lines;
-    start = end + 1;
-  }
-  return lines;
-}
+int countLines(const std::string& text, const std::string& word) { return testsupport::countLines(text, word); }
 
 std::string firstFault(const std::string& output) {
   static const char* const signs[] = {"AddressSanitizer", "LeakSanitizer", "runtime error:",

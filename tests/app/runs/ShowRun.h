@@ -6,12 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "support/ZoltRunner.h"
+
 namespace showrun {
 
-struct Result {
-  int status = -1;  // 124 when it had to be stopped
-  std::string output;
-};
+using Result = testsupport::ZoltRun;
 
 // The zolt under test: --zolt=PATH on the command line, else the build's.
 std::string& zoltBinary();
