@@ -33,7 +33,8 @@ set_tests_properties(zolt.WholeShowRecording PROPERTIES FIXTURES_REQUIRED WholeS
 add_test(NAME zolt.WholeShowCleanup COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/runs)
 set_tests_properties(zolt.WholeShowCleanup PROPERTIES FIXTURES_CLEANUP WholeShow LABELS "run")
 foreach(_scene RANGE 1 7)
-  zolt_run_test(zolt.StartScene.${_scene} "*StartScene.*/${_scene}" 600 "run")
+  math(EXPR _index "${_scene} - 1")  # GoogleTest numbers the scenes from 0
+  zolt_run_test(zolt.StartScene.${_scene} "*StartScene.*/${_index}" 600 "run")
 endforeach()
 zolt_run_test(zolt.Help "WatchRun.Help*" 120 "run")
 zolt_run_test(zolt.Reliability "Reliability.*" 900 "run")
