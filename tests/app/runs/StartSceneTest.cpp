@@ -1,6 +1,7 @@
 // Recording from a later scene (/sN with /m): the file starts with scene N at
 // its own beginning, the soundtrack starts at that scene's place in the music,
-// and the recording runs to the show's end.
+// and the recording runs to the show's end. One test a scene, so each is a
+// ctest entry of its own and they run side by side.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -27,11 +28,13 @@ bool foundNear(const std::string& whole, const std::string& part, long at) {
 
 }  // namespace
 
-TEST(StartScene, EverySceneCanOpenARecordingWithItsOwnMusic) {
+class StartScene : public ::testing::TestWithParam<int> {};
+
+TEST_P(StartScene, EverySceneCanOpenARecordingWithItsOwnMusic) {
   const std::string music = std::string(ZOLT_OUTPUT_DIR) + "/zolt.mp3";
   const std::string wholeSound = decodeSound(music);
-  for (int scene = 1; scene < 8; ++scene) {
-    SCOPED_TRACE("scene " + std::to_string(scene));
+  {
+    const int scene = GetParam();
     const std::string folder = freshFolder("start-scene-" + std::to_string(scene));
     linkArchive(folder);
     linkMusic(folder);
@@ -53,3 +56,5 @@ TEST(StartScene, EverySceneCanOpenARecordingWithItsOwnMusic) {
     fs::remove_all(folder);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Scenes, StartScene, ::testing::Range(1, 8));
