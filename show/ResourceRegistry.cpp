@@ -125,6 +125,7 @@ std::string ResourceRegistry::loosePath(const char* name) const {
 }
 
 unsigned char* ResourceRegistry::readFile(const char* name) {
+  if (entriesAsked && name) entriesAsked->push_back(name);
   if (usePack) return readPackEntry(PackDirectory, packName.c_str(), name);
   if (!name) return nullptr;
   return readLooseText(loosePath(name).c_str());

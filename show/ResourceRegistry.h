@@ -68,6 +68,9 @@ class ResourceRegistry final : public ResourceStore, public AssetLoader {
   int good = 0;
   int width = 640;
   int height = 480;
+  // When set, every archive entry asked for is appended to it by name, read
+  // or not (the damaged-archive checks learn from it which scene reads what).
+  std::vector<std::string>* entriesAsked = nullptr;
 
   // How a made resource is released; null for one owned by another
   // resource (the offset map belongs to its distortion).
