@@ -6,7 +6,7 @@
 add_test(NAME zolt.HeadlessRunExitsCleanly COMMAND zolt /w /s7 WORKING_DIRECTORY ${ZOLT_OUTPUT_DIR})
 set_tests_properties(zolt.HeadlessRunExitsCleanly PROPERTIES
   ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy"
-  TIMEOUT 300 LABELS "run")
+  TIMEOUT 300 LABELS "run" COST 65)
 
 # Tests that run the built program need it built first.
 add_dependencies(zolt_tests zolt)

@@ -7,4 +7,4 @@ zolt_fuzzer(NAME shaderparse
   TARGET ${CMAKE_CURRENT_LIST_DIR}/fuzz/ShaderParseFuzzTarget.cpp
   SEEDS ${CMAKE_CURRENT_LIST_DIR}/fuzz/seeds/*
   DICT ${CMAKE_CURRENT_LIST_DIR}/fuzz/programs.dict
-  MAX_LEN 4096 SECONDS 20)
+  MAX_LEN 4096 SECONDS 10)

@@ -8,4 +8,4 @@ zolt_fuzzer(NAME swf
   SOURCES ${_swf_fuzz_sources} ${CMAKE_SOURCE_DIR}/platform/FileRead.cpp
   TARGET ${CMAKE_CURRENT_LIST_DIR}/fuzz/SwfFuzzTarget.cpp
   SEEDS ${CMAKE_BINARY_DIR}/content/out/*.swf ${CMAKE_CURRENT_LIST_DIR}/fuzz/seeds/*.swf
-  MAX_LEN 16384 SECONDS 20 AFTER zolt_content)
+  MAX_LEN 16384 SECONDS 10 AFTER zolt_content)

@@ -56,7 +56,7 @@ TEST(ExitStatus, RecordingThatCannotBeWrittenWholeExitsTwo) {
   // A full disk: every write to /dev/full fails with "no space".
   fs::remove(fs::path(folder) / "wirefall.avi");
   fs::create_symlink("/dev/full", fs::path(folder) / "wirefall.avi");
-  r = run(folder, "/w /m /f2", "", 120);
+  r = run(folder, "/w /m /t300", "", 120);
   EXPECT_EQ(r.status, 2) << r.output;
   EXPECT_NE(r.output.find("No space left on device"), std::string::npos) << r.output;
   EXPECT_EQ(firstFault(r.output), "");

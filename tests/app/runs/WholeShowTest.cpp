@@ -10,7 +10,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <regex>
 #include <utility>
@@ -73,14 +75,39 @@ std::string frameChecksums(const std::string& video) {
   return testsupport::runAndRead("ffmpeg -v error -i '" + video + "' -map 0 -f framemd5 - 2>&1");
 }
 
+bool sameBytes(const std::string& a, const std::string& b) {
+  std::ifstream in[2] = {std::ifstream(a, std::ios::binary), std::ifstream(b, std::ios::binary)};
+  static char block[2][1 << 20];
+  while (in[0] && in[1]) {
+    in[0].read(block[0], sizeof block[0]);
+    in[1].read(block[1], sizeof block[1]);
+    if (in[0].gcount() != in[1].gcount() || std::memcmp(block[0], block[1], size_t(in[0].gcount())) != 0) return false;
+  }
+  return in[0].eof() && in[1].eof();
+}
+
+// The file's streams by kind ("video", "audio"), one line each.
+std::string streamKinds(const std::string& video) {
+  return testsupport::runAndRead("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 '" + video + "'");
+}
+
 // Pictures shrunk by ffmpeg to 40x30 RGB, the same way for the recording and
 // for the stored reference frames, so both are compared at one coarse scale.
 const int kSmall = 40 * 30 * 3;
-std::vector<std::string> smallFrames(const std::string& file) {
-  const std::string raw = testsupport::runAndRead(
-      "ffmpeg -v error -i '" + file + "' -vf scale=40:30:flags=area -f rawvideo -pix_fmt rgb24 -");
+// `input` is ffmpeg's input switches: one file, or a concat list of pictures
+// (one frame each, in the list's order).
+std::vector<std::string> smallFrames(const std::string& input) {
+  const std::string raw = testsupport::runAndRead("ffmpeg -v error " + input +
+                                                  " -vf setpts=N,scale=40:30:flags=area -fps_mode passthrough"
+                                                  " -f rawvideo -pix_fmt rgb24 -");
   std::vector<std::string> frames;
   for (size_t at = 0; at + kSmall <= raw.size(); at += kSmall) frames.push_back(raw.substr(at, kSmall));
+  return frames;
+}
+
+// The first recording's pictures, shrunk once for the checks that read them.
+const std::vector<std::string>& recordedSmallFrames(const std::string& video) {
+  static const std::vector<std::string> frames = smallFrames("-i '" + video + "'");
   return frames;
 }
 
@@ -105,7 +132,7 @@ struct Reference {
 };
 
 std::vector<Reference> storedReferences() {
-  std::vector<Reference> references;
+  std::vector<Reference> found;
   const std::regex name("beat([0-9.]+)\\.png");
   for (int scene = 0; scene < 8; ++scene) {
     const fs::path folder = fs::path(ZOLT_SOURCE_DIR) / "tests/reference" / ("scene" + std::to_string(scene));
@@ -113,12 +140,22 @@ std::vector<Reference> storedReferences() {
     for (const auto& entry : fs::directory_iterator(folder)) {
       std::smatch m;
       const std::string file = entry.path().filename().string();
-      if (!std::regex_match(file, m, name)) continue;
-      const auto pictures = smallFrames(entry.path().string());
-      // Nearly black frames (fades, the end) look alike in every scene.
-      if (pictures.size() == 1 && meanLevel(pictures[0]) >= kDarkestCompared)
-        references.push_back({scene, std::stod(m[1]), pictures[0]});
+      // The picture holds its path until it is shrunk.
+      if (std::regex_match(file, m, name)) found.push_back({scene, std::stod(m[1]), entry.path().string()});
     }
+  }
+  // All the pictures shrunk in one ffmpeg run, one frame a picture.
+  const std::string list = sharedFolder() + "/stored-references.txt";
+  std::string lines;
+  for (const Reference& ref : found) lines += "file '" + ref.picture + "'\n";
+  writeBytes(list, Bytes(lines.begin(), lines.end()));
+  const std::vector<std::string> pictures = smallFrames("-f concat -safe 0 -i '" + list + "'");
+  fs::remove(list);
+  std::vector<Reference> references;
+  if (pictures.size() != found.size()) return references;
+  for (size_t i = 0; i < found.size(); ++i) {
+    // Nearly black frames (fades, the end) look alike in every scene.
+    if (meanLevel(pictures[i]) >= kDarkestCompared) references.push_back({found[i].scene, found[i].beat, pictures[i]});
   }
   return references;
 }
@@ -133,10 +170,12 @@ TEST(WholeShow, LosslessRecordingsAreIdenticalFrameForFrame) {
   const Recording& second = recorded("second");
   ASSERT_EQ(first.result.status, 0) << first.result.output;
   ASSERT_EQ(second.result.status, 0) << second.result.output;
-  const std::string checksums[2] = {frameChecksums(first.folder + "/wirefall.avi"),
-                                    frameChecksums(second.folder + "/wirefall.avi")};
-  ASSERT_NE(checksums[0].find("0,"), std::string::npos) << checksums[0];
-  ASSERT_NE(checksums[0].find("1,"), std::string::npos) << "no sound stream:\n" << checksums[0];
+  const std::string files[2] = {first.folder + "/wirefall.avi", second.folder + "/wirefall.avi"};
+  ASSERT_EQ(streamKinds(files[0]), "video\naudio\n");
+  // Files the same byte for byte decode alike; only files that differ are
+  // decoded, to tell whether pictures or samples differ or only the bytes.
+  if (sameBytes(files[0], files[1])) return;
+  const std::string checksums[2] = {frameChecksums(files[0]), frameChecksums(files[1])};
   EXPECT_EQ(checksums[0], checksums[1]);
 }
 
@@ -152,13 +191,13 @@ TEST(WholeShow, EverySceneStartsAtItsFrameAndTheShowEndsOnItsLast) {
 
   // The finale reports the end on the first frame past the show's length,
   // and that frame is the file's last.
-  EXPECT_EQ(countVideoFrames(r.folder + "/wirefall.avi"), firstFrameOfScene(8));
+  EXPECT_EQ(static_cast<long long>(recordedSmallFrames(r.folder + "/wirefall.avi").size()), firstFrameOfScene(8));
 }
 
 TEST(WholeShow, EachSceneShowsItsOwnPicturesAtItsBeats) {
   const Recording& r = showRecording();
   ASSERT_EQ(r.result.status, 0) << r.result.output;
-  const std::vector<std::string> frames = smallFrames(r.folder + "/wirefall.avi");
+  const std::vector<std::string>& frames = recordedSmallFrames(r.folder + "/wirefall.avi");
   const std::vector<Reference> references = storedReferences();
   ASSERT_GE(references.size(), 50u);
   // Each stored frame of scene N at beat B is matched with the recorded

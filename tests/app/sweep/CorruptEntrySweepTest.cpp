@@ -148,6 +148,9 @@ class CorruptEntrySweep : public ::testing::TestWithParam<int> {
       }
       const Played whole = play(intactPath(), kEveryScene, how);
       intact->lines.insert(whole.lines.begin(), whole.lines.end());
+      // Read only when the scenes play together: the whole show for it.
+      for (const std::string& name : whole.asked)
+        if (!intact->showOwn.count(name) && !intact->askedBy[name]) intact->askedBy[name] = kEveryScene;
     }
   }
   static void TearDownTestSuite() {
@@ -187,11 +190,15 @@ TEST_P(CorruptEntrySweep, CutShortOrDamagedIsSurvivedAndNamed) {
   const int row = GetParam();
   const std::string entry = lower(dir.names[row]);
   // An entry no scene asks for, or one the show asks for itself, gets the
-  // whole show.
+  // whole show. One the intact show never read in either pace (a vertex
+  // program for other drivers) cannot change what is drawn, so its copy is
+  // only loaded and run a frame a scene.
   unsigned slots = intact->showOwn.count(entry) ? kEveryScene : intact->askedBy[entry];
-  if (slots == 0) slots = kEveryScene;
+  const bool neverRead = slots == 0;
+  if (neverRead) slots = kEveryScene;
   const std::string broken = testing::TempDir() + "zolt-sweep-" + std::to_string(getpid()) + ".qz5";
   for (Breakage how : {Breakage::CutShort, Breakage::Damaged}) {
+    if (neverRead && how == Breakage::Damaged) continue;
     const std::string what = std::string(dir.names[row]) + " " + testsupport::breakageName(how);
     const Bytes copy = testsupport::brokenArchive(archive, dir, row, how);
     ASSERT_EQ(copy.size(), archive.size()) << "no broken copy: " << what;

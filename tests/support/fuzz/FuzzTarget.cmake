@@ -4,7 +4,7 @@
 # some); the short run starts from a fresh copy of them each time.
 #
 #   zolt_fuzzer(NAME jpeg SOURCES <files> TARGET <file> LIBS -lfoo
-#               SEEDS <globs> MAX_LEN 65536 [SECONDS 15] [DICT <file>] [AFTER <targets>])
+#               SEEDS <globs> MAX_LEN 65536 [SECONDS 8] [DICT <file>] [AFTER <targets>])
 #
 # A longer run by hand (one at a time; nice it on a shared machine):
 #   build/fuzz/<name>_fuzzer -close_fd_mask=1 -max_len=<MAX_LEN> build/fuzz/<name>_corpus
@@ -29,7 +29,7 @@ function(zolt_fuzzer)
     return()
   endif()
   if(NOT F_SECONDS)
-    set(F_SECONDS 15)
+    set(F_SECONDS 8)
   endif()
   set(dir ${CMAKE_BINARY_DIR}/fuzz)
   set(fuzzer ${dir}/${F_NAME}_fuzzer)
@@ -58,5 +58,5 @@ function(zolt_fuzzer)
     COMMAND ${CMAKE_COMMAND} -DFUZZER=${fuzzer} "-DSEEDS=${seeds}" -DMAX_LEN=${F_MAX_LEN}
             -DCORPUS=${dir}/${F_NAME}_short_corpus -DSECONDS=${F_SECONDS} -DDICT=${F_DICT}
             -P ${CMAKE_SOURCE_DIR}/tests/support/fuzz/run_short_fuzz.cmake)
-  set_tests_properties(${F_NAME}_fuzz_short PROPERTIES TIMEOUT 120 LABELS fuzz)
+  set_tests_properties(${F_NAME}_fuzz_short PROPERTIES TIMEOUT 120 LABELS fuzz COST 10)
 endfunction()
