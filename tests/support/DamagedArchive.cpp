@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cctype>
 
 namespace testsupport {
 
@@ -93,6 +94,22 @@ Bytes brokenArchive(const Bytes& archive, const PackDirectoryTable& directory, i
   if (block.size() != packed) return {};
   std::copy(block.begin(), block.end(), copy.begin() + static_cast<long>(offset));
   return copy;
+}
+
+std::string lowerCase(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+NewLines newLines(const std::vector<std::string>& lines, const std::set<std::string>& intact, const std::string& entry) {
+  const std::string name = lowerCase(entry);
+  NewLines said;
+  for (const std::string& line : lines) {
+    if (intact.count(line)) continue;
+    if (lowerCase(line).find(name) != std::string::npos) said.named = true;
+    else if (line.rfind("Error: ", 0) != 0) said.unnamed.push_back(line);
+  }
+  return said;
 }
 
 }  // namespace testsupport

@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <cctype>
 #include <filesystem>
 #include <mutex>
 #include <set>
@@ -32,11 +31,6 @@ using testsupport::Breakage;
 namespace {
 
 const char* const kSwitches = "/w /m /t300";
-
-std::string lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 // The lines that say something about the run's content (progress lines
 // carry timings that differ run to run).
@@ -114,19 +108,10 @@ TEST_F(CorruptEntrySweep, AFewBrokenEntriesAreSurvivedAndNamedByTheWholeProgram)
       std::string problem;
       if (r.status != 0) problem = "status " + std::to_string(r.status);
       if (problem.empty()) problem = firstFault(r.output);
-      bool named = false;
-      for (const std::string& line : messageLines(r.output)) {
-        if (baseline.count(line)) continue;
-        if (lower(line).find(lower(v.entry)) != std::string::npos) {
-          named = true;
-          continue;
-        }
-        // The key/value texts speak of keys; the line naming the text follows.
-        if (line.rfind("Error: ", 0) == 0) continue;
-        if (problem.empty()) problem = "a line without the entry's name: " + line;
-      }
+      const testsupport::NewLines said = testsupport::newLines(messageLines(r.output), baseline, v.entry);
+      if (problem.empty() && !said.unnamed.empty()) problem = "a line without the entry's name: " + said.unnamed[0];
       std::lock_guard<std::mutex> hold(lock);
-      noticed += named;
+      noticed += said.named;
       if (!problem.empty()) failures.push_back(v.entry + " " + v.kind + ": " + problem + "\n" + r.output);
       if (problem.empty()) fs::remove_all(folder);
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/FileBytes.h"
 #include "support/ZoltRunner.h"
 
 namespace showrun {
@@ -65,8 +66,8 @@ long long countVideoFrames(const std::string& file);
 // after the input, e.g. "-t 1".
 std::string decodeSound(const std::string& file, const std::string& extra = "");
 
-using Bytes = std::vector<unsigned char>;
-Bytes readBytes(const std::string& path);
-void writeBytes(const std::string& path, const Bytes& bytes);
+using testsupport::Bytes;
+using testsupport::readBytes;
+using testsupport::writeBytes;
 
 }  // namespace showrun

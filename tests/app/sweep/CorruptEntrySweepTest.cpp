@@ -18,9 +18,7 @@
 
 #include <cctype>
 #include <cstdio>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -43,11 +41,6 @@ constexpr unsigned kEveryScene = 0xFFu;
 // Frames before a show that has not ended counts as hung: the whole show at
 // a frame a second is about 260.
 constexpr int kFrameLimit = 600;
-
-std::string lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 // What `body` prints on standard output, caught in a temporary file.
 std::string printedDuring(const std::function<void()>& body) {
@@ -103,7 +96,7 @@ Played play(const std::string& archive, unsigned slots, Breakage how) {
       played.ended = demo.render(static_cast<float>(frame) / fps) == 1;
     glFinish();
   });
-  for (const std::string& name : asked) played.asked.insert(lower(name));
+  for (const std::string& name : asked) played.asked.insert(testsupport::lowerCase(name));
   std::istringstream out(printed);
   for (std::string line; std::getline(out, line);)
     if (!line.empty()) played.lines.push_back(line);
@@ -113,11 +106,6 @@ Played play(const std::string& archive, unsigned slots, Breakage how) {
       if (!line.empty()) played.lines.push_back("[" + box.caption + "] " + line);
   }
   return played;
-}
-
-Bytes readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 // What the intact archive gives: which scene asks for which entry, what the
@@ -133,7 +121,7 @@ class CorruptEntrySweep : public ::testing::TestWithParam<int> {
  public:
   static void SetUpTestSuite() {
     if (!testsupport::ensureGlContext()) return;
-    archive = readBytes(intactPath());
+    archive = testsupport::readBytes(intactPath());
     if (archive.empty()) return;
     intact = new Intact();
     for (Breakage how : {Breakage::CutShort, Breakage::Damaged}) {
@@ -188,7 +176,7 @@ TEST_F(CorruptEntrySweep, EverySceneAsksForAnEntryOfItsOwn) {
 TEST_P(CorruptEntrySweep, CutShortOrDamagedIsSurvivedAndNamed) {
   const PackDirectoryTable& dir = PackDirectory;
   const int row = GetParam();
-  const std::string entry = lower(dir.names[row]);
+  const std::string entry = testsupport::lowerCase(dir.names[row]);
   // An entry no scene asks for, or one the show asks for itself, gets the
   // whole show. One the intact show never read in either pace (a vertex
   // program for other drivers) cannot change what is drawn, so its copy is
@@ -202,26 +190,14 @@ TEST_P(CorruptEntrySweep, CutShortOrDamagedIsSurvivedAndNamed) {
     const std::string what = std::string(dir.names[row]) + " " + testsupport::breakageName(how);
     const Bytes copy = testsupport::brokenArchive(archive, dir, row, how);
     ASSERT_EQ(copy.size(), archive.size()) << "no broken copy: " << what;
-    {
-      std::ofstream out(broken, std::ios::binary | std::ios::trunc);
-      out.write(reinterpret_cast<const char*>(copy.data()), static_cast<std::streamsize>(copy.size()));
-    }
+    testsupport::writeBytes(broken, copy);
     std::fprintf(stderr, "breaking %s (scenes 0x%02x)\n", what.c_str(), slots);
     const Played p = play(broken, slots, how);
     ++copies;
     EXPECT_TRUE(p.ended) << what << ": the show did not end";
-    bool named = false;
-    for (const std::string& line : p.lines) {
-      if (intact->lines.count(line)) continue;
-      if (lower(line).find(entry) != std::string::npos) {
-        named = true;
-        continue;
-      }
-      // The key/value texts speak of keys; the line naming the text follows.
-      if (line.rfind("Error: ", 0) == 0) continue;
-      ADD_FAILURE() << what << ": a line without the entry's name: " << line;
-    }
-    noticed += named;
+    const testsupport::NewLines said = testsupport::newLines(p.lines, intact->lines, entry);
+    for (const std::string& line : said.unnamed) ADD_FAILURE() << what << ": a line without the entry's name: " << line;
+    noticed += said.named;
   }
   std::remove(broken.c_str());
 }
