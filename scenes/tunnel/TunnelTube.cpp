@@ -63,7 +63,6 @@ int TunnelTube::render(float x) {
   lineCube->setAngle(a);
   lineCube->level = 1.0f;
   lineCube->width = width;
-  if (target && texture) smearCube(a);
 
   const float c = camera.y;
   // A ring with its lengthwise strokes lies in this box.
@@ -81,6 +80,11 @@ int TunnelTube::render(float x) {
     glPopMatrix();
   }
 
+  // The smear comes after the rings: switching to the pixel buffer hands
+  // the rings to the rasteriser, which draws them while this thread builds
+  // the cube, instead of both waiting on each other. Every pass adds, so
+  // the order leaves the picture as it was.
+  if (target && texture) smearCube(a);
   if (texture) drawWall(x);
 
   TubeTile tiles[litTileCount];
