@@ -46,6 +46,11 @@ enum : uint16_t {
 // keyframe header's, 11 for a morph key's. A longer or unterminated name
 // makes it give up halfway through the file.
 const uint32_t kNameLength = 64;
+
+// A track's repeat flag, and the largest key frame a repeating track may
+// have: exact as a float, with room to wrap.
+const uint16_t kLoopingTrack = 0x0001;
+const uint32_t kLargestLoopedFrame = 1u << 20;
 const uint32_t kKfHeaderNameLength = 13;
 const uint32_t kMorphNameLength = 11;
 const uint16_t kNoNode = 65535;   // lib3ds's "no id" and "no parent"
@@ -265,9 +270,18 @@ class ChunkChecker {
     if (end - begin < 14) return false;
     uint32_t keys = dword(begin + 10);
     if (keys > 0x7fffffffu) return true;  // lib3ds reads a negative count as none
+    // A looping track is evaluated at its frame wrapped into the range of
+    // its keys, and lib3ds trusts that wrap to land between two keys: with
+    // keys out of order, or frames too large to wrap exactly as floats, it
+    // reads past the last key.
+    const bool loops = (word(begin) & kLoopingTrack) != 0;
+    uint32_t lastFrame = 0;
     uint32_t at = begin + 14;
     for (uint32_t k = 0; k < keys; ++k) {
       if (end - at < 6) return false;
+      const uint32_t frame = dword(at);
+      if (loops && (frame > kLargestLoopedFrame || (k > 0 && frame <= lastFrame))) return false;
+      lastFrame = frame;
       uint16_t flags = word(at + 4);
       at += 6;
       for (int bit = 0; bit < 5; ++bit)

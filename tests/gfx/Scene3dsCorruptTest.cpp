@@ -358,3 +358,31 @@ TEST_F(Scene3dsCorrupt, NodeThatIsItsOwnParentByNumberIsRefused) {
   expectRejected(fileWith(mesh, join({node("Text01", 0xFFFF), node("Text01", 1)})), "nodes.3ds");
   EXPECT_EQ(lib3dsChunkNesting(), 0);
 }
+
+// A repeating track is wrapped into its keys' frame range before lib3ds
+// looks for the two keys around the frame; keys out of order left it
+// reading past the last one. (Found by the 3DS fuzzer.)
+TEST_F(Scene3dsCorrupt, RepeatingTrackWithKeysOutOfOrderIsRefused) {
+  auto node = [](unsigned trackFlags, unsigned first, unsigned second) {
+    Bytes track;
+    putWord(&track, trackFlags);
+    track.insert(track.end(), 8, 0);
+    putDword(&track, 2);
+    for (unsigned frame : {first, second}) {
+      putDword(&track, frame);
+      putWord(&track, 0);
+      track.insert(track.end(), 12, 0);
+    }
+    return chunk(0xB002, join({chunk(0xB010, join({text("Text01"), {0, 0, 0, 0, 0xFF, 0xFF}})), chunk(0xB020, track)}));
+  };
+  const Bytes mesh = chunk(0x4000, join({text("Text01"), chunk(0x4100, join({chunk(0x4110, {0, 0}), chunk(0x4120, {0, 0})}))}));
+  for (unsigned flags : {0u, 1u}) {
+    Bytes ordered = fileWith(mesh, node(flags, 0, 10));
+    Lib3dsFile* file = read3dsFromMemory(ordered.data(), static_cast<int32_t>(ordered.size()), "track.3ds");
+    ASSERT_NE(file, nullptr) << flags;
+    lib3ds_file_eval(file, 25.0f);
+    lib3ds_file_free(file);
+  }
+  expectRejected(fileWith(mesh, node(1, 10, 0)), "track.3ds");
+  expectRejected(fileWith(mesh, node(1, 0, 1u << 30)), "track.3ds");
+}
