@@ -46,14 +46,14 @@ enum : uint16_t {
 // keyframe header's, 11 for a morph key's. A longer or unterminated name
 // makes it give up halfway through the file.
 const uint32_t kNameLength = 64;
+const uint32_t kKfHeaderNameLength = 13;
+const uint32_t kMorphNameLength = 11;
+const uint16_t kNoNode = 65535;   // lib3ds's "no id" and "no parent"
 
 // A track's repeat flag, and the largest key frame a repeating track may
 // have: exact as a float, with room to wrap.
 const uint16_t kLoopingTrack = 0x0001;
 const uint32_t kLargestLoopedFrame = 1u << 20;
-const uint32_t kKfHeaderNameLength = 13;
-const uint32_t kMorphNameLength = 11;
-const uint16_t kNoNode = 65535;   // lib3ds's "no id" and "no parent"
 
 class ChunkChecker {
  public:

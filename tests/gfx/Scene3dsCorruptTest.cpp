@@ -252,6 +252,11 @@ Bytes floats(int n) { return Bytes(static_cast<size_t>(n) * 4, 0); }
 
 // A file with one named object, wrapped as lib3ds expects, plus `extra`
 // chunks in the editor data and `keyframes` in the keyframe data.
+// "Text01", a mesh with no points and no faces, for keyframe nodes to name.
+Bytes emptyMesh() {
+  return chunk(0x4000, join({text("Text01"), chunk(0x4100, join({chunk(0x4110, {0, 0}), chunk(0x4120, {0, 0})}))}));
+}
+
 Bytes fileWith(const Bytes& extra, const Bytes& keyframes) {
   Bytes mdata = join({chunk(0x3D3E, {3, 0, 0, 0}), extra});
   return chunk(0x4D4D, join({chunk(0x0002, {3, 0, 0, 0}), chunk(0x3D3D, mdata),
@@ -348,7 +353,7 @@ TEST_F(Scene3dsCorrupt, NodeThatIsItsOwnParentByNumberIsRefused) {
     return chunk(0xB002, chunk(0xB010, join({text(name), {0, 0, 0, 0}, {static_cast<unsigned char>(parent),
                                                                       static_cast<unsigned char>(parent >> 8)}})));
   };
-  const Bytes mesh = chunk(0x4000, join({text("Text01"), chunk(0x4100, join({chunk(0x4110, {0, 0}), chunk(0x4120, {0, 0})}))}));
+  const Bytes mesh = emptyMesh();
   // Node 0 at the top, node 1 under node 0: loads.
   Bytes good = fileWith(mesh, join({node("Text01", 0xFFFF), node("Text01", 0)}));
   Lib3dsFile* file = read3dsFromMemory(good.data(), static_cast<int32_t>(good.size()), "nodes.3ds");
@@ -375,7 +380,7 @@ TEST_F(Scene3dsCorrupt, RepeatingTrackWithKeysOutOfOrderIsRefused) {
     }
     return chunk(0xB002, join({chunk(0xB010, join({text("Text01"), {0, 0, 0, 0, 0xFF, 0xFF}})), chunk(0xB020, track)}));
   };
-  const Bytes mesh = chunk(0x4000, join({text("Text01"), chunk(0x4100, join({chunk(0x4110, {0, 0}), chunk(0x4120, {0, 0})}))}));
+  const Bytes mesh = emptyMesh();
   for (unsigned flags : {0u, 1u}) {
     Bytes ordered = fileWith(mesh, node(flags, 0, 10));
     Lib3dsFile* file = read3dsFromMemory(ordered.data(), static_cast<int32_t>(ordered.size()), "track.3ds");
