@@ -16,6 +16,18 @@ namespace {
 
 const float kThird = 1.0f / 3.0f;
 
+// True when blending a transparent black leaves every channel as it was:
+// the source term is zero, so the destination factor must be one.
+bool blendKeepsDestination() {
+  GLint names[4] = {GL_BLEND_EQUATION_RGB, GL_BLEND_EQUATION_ALPHA, GL_BLEND_DST_RGB, GL_BLEND_DST_ALPHA};
+  GLint values[4] = {0, 0, 0, 0};
+  for (int i = 0; i < 4; ++i) glGetIntegerv(GLenum(names[i]), &values[i]);
+  auto keeps = [](GLint factor) {
+    return factor == GL_ONE || factor == GL_ONE_MINUS_SRC_ALPHA || factor == GL_ONE_MINUS_SRC_COLOR;
+  };
+  return values[0] == GL_FUNC_ADD && values[1] == GL_FUNC_ADD && keeps(values[2]) && keeps(values[3]);
+}
+
 }  // namespace
 
 int tentacleLightSpot(float o) {
@@ -85,7 +97,12 @@ int ShadowedTentacles::render(float) {
   glEnable(GL_DEPTH_TEST);
   Tentacle::drawQuads = true;
   glColor4f(0, 0, 0, 0);
+  // The fill blends a transparent black: under a blend that keeps the
+  // destination it only writes depth, so the colour work is skipped.
+  const bool depthOnly = blendKeepsDestination();
+  if (depthOnly) glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
   tentacles.drawMoved();
+  if (depthOnly) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glDepthFunc(GL_LEQUAL);

@@ -301,6 +301,27 @@ TEST_F(ShadowFrames, TentacleLightSpotsDepthMapAndFrame) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
+// The depth fill skips colour writes only under a blend that keeps the
+// frame; one that replaces it still paints the ball black.
+TEST_F(ShadowFrames, TentacleDepthFillWritesColourOnlyWhereTheBlendReplaces) {
+  ShadowedTentacles ball(&registry, false, kWidth);
+  ball.shadowPass(2.0f, 0.3f);
+  ball.spinTo(2.0f);
+  camera(Vec3(0, 0, 16), Vec3(0, 0, 0));
+  glClearColor(1, 1, 1, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glBlendFunc(GL_ONE, GL_ZERO);
+  ball.render(2.0f);
+  const RgbImage frame = readFrame("tentacles-fill-replacing.png");
+  long painted = 0;
+  for (size_t i = 0; i < frame.rgb.size(); i += 3) painted += frame.rgb[i] < 128;
+  EXPECT_GT(painted, 500) << "the fill drew no colour";
+  GLboolean mask[4] = {GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE};
+  glGetBooleanv(GL_COLOR_WRITEMASK, mask);
+  EXPECT_TRUE(mask[0] && mask[1] && mask[2] && mask[3]) << "colour writes left off";
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 TEST_F(ShadowFrames, TentaclesWithoutShadowsLeaveTheLightAndPixelBufferAlone) {
   ShadowedTentacles ball(&registry, false, kWidth);
   ball.shadowPass(2.0f, 0.3f);
