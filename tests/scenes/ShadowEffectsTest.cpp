@@ -120,6 +120,13 @@ class ShadowFrames : public ::testing::Test {
     gluLookAt(eye.x, eye.y, eye.z, centre.x, centre.y, centre.z, 0, 1, 0);
   }
 
+  // The ball at a = 2 (the first spot near its peak), seen from in front.
+  void poseTentacles(ShadowedTentacles& ball) {
+    ball.shadowPass(2.0f, 0.3f);
+    ball.spinTo(2.0f);
+    camera(Vec3(0, 0, 16), Vec3(0, 0, 0));
+  }
+
   // The frame, top row first, also written to captures/<name>.
   RgbImage readFrame(const std::string& name) {
     RgbImage image{kWidth, kHeight, std::vector<unsigned char>(size_t(kWidth) * kHeight * 3)};
@@ -288,9 +295,7 @@ TEST_F(ShadowFrames, TentacleLightSpotsDepthMapAndFrame) {
   EXPECT_LT(*std::min_element(before.begin(), before.end()), 1.0f) << "the ball is in the map";
 
   // A lit frame: a = 2 (o = 0.2, the first spot near its peak).
-  ball.shadowPass(2.0f, 0.3f);
-  ball.spinTo(2.0f);
-  camera(Vec3(0, 0, 16), Vec3(0, 0, 0));
+  poseTentacles(ball);
   ball.render(2.0f);
   const RgbImage shadowed = readFrame("tentacles-shadowed.png");
   ball.glow(2.0f);
@@ -305,9 +310,7 @@ TEST_F(ShadowFrames, TentacleLightSpotsDepthMapAndFrame) {
 // frame; one that replaces it still paints the ball black.
 TEST_F(ShadowFrames, TentacleDepthFillWritesColourOnlyWhereTheBlendReplaces) {
   ShadowedTentacles ball(&registry, false, kWidth);
-  ball.shadowPass(2.0f, 0.3f);
-  ball.spinTo(2.0f);
-  camera(Vec3(0, 0, 16), Vec3(0, 0, 0));
+  poseTentacles(ball);
   glClearColor(1, 1, 1, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glBlendFunc(GL_ONE, GL_ZERO);
@@ -324,9 +327,7 @@ TEST_F(ShadowFrames, TentacleDepthFillWritesColourOnlyWhereTheBlendReplaces) {
 
 TEST_F(ShadowFrames, TentaclesWithoutShadowsLeaveTheLightAndPixelBufferAlone) {
   ShadowedTentacles ball(&registry, false, kWidth);
-  ball.shadowPass(2.0f, 0.3f);
-  ball.spinTo(2.0f);
-  camera(Vec3(0, 0, 16), Vec3(0, 0, 0));
+  poseTentacles(ball);
   ball.render(2.0f);
   ball.glow(2.0f);
   EXPECT_EQ(registry.resources.count("ShadowLight"), 0u);
