@@ -47,6 +47,17 @@ void compileMeshLines(Lib3dsFile* file, const char* meshName) {
   compileMeshLines(lib3ds_file_mesh_by_name(file, meshName));
 }
 
+void drawLineRuns(int first, int count) {
+  for (int done = 0; done + 1 < count; done += kLineRunPoints)
+    glDrawArrays(GL_LINES, first + done, count - done < kLineRunPoints ? count - done : kLineRunPoints);
+}
+
+void drawIndexedLineRuns(const GLuint* indices, int count) {
+  for (int done = 0; done + 1 < count; done += kLineRunPoints)
+    glDrawElements(GL_LINES, count - done < kLineRunPoints ? count - done : kLineRunPoints, GL_UNSIGNED_INT,
+                   indices + done);
+}
+
 void drawWireTriangles(const float* positions, const uint32_t* indices, int faceCount) {
   if (faceCount <= 0) return;
   glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);

@@ -40,6 +40,19 @@ void drawGlow(int width, std::initializer_list<int> passes, Rgba colour, Draw&& 
   }
 }
 
+// Points per draw call when segments come from arrays. NOTE: a software
+// driver expands wide lines into triangles a small buffer at a time and,
+// each time it hands one on, walks every point of the draw in progress;
+// one draw of thousands of points so costs many times the same points in
+// runs of a few hundred. Even, so no segment is cut in two.
+constexpr int kLineRunPoints = 512;
+
+// GL_LINES over points [first, first + count) of the enabled arrays, in runs
+// of kLineRunPoints; a last lone point is dropped, as GL drops it.
+void drawLineRuns(int first, int count);
+// GL_LINES over `count` indices into the enabled arrays, in the same runs.
+void drawIndexedLineRuns(const GLuint* indices, int count);
+
 // Emits every triangle edge of the mesh as GL_LINES, three segments a face,
 // in the mesh's own space (points are stored in world space). Meant to run
 // inside a DisplayList compile. A null mesh emits nothing.

@@ -85,8 +85,8 @@ void LineCube::trail(int j, float x, Vec3 out[trailLength]) const {
 
 int LineCube::render(float x) {
   // Every segment as its own pair of points in one array, its colour at both
-  // ends, filled once and drawn once a glow pass: the same lines the passes
-  // would send one call a point, for a fraction of a driver's work.
+  // ends, filled once and drawn in runs each glow pass: the same lines the
+  // passes would send one call a point, for a fraction of a driver's work.
   constexpr int segments = curveCount * (trailLength - 1);
   static float positions[segments * 2][3];
   static float colours[segments * 2][4];
@@ -115,7 +115,7 @@ int LineCube::render(float x) {
   glColorPointer(4, GL_FLOAT, 0, colours);
   for (int k : {8, 2, 1}) {
     setLineWidth(glowWidth(width, k));
-    glDrawArrays(GL_LINES, 0, segments * 2);
+    drawLineRuns(0, segments * 2);
   }
   glPopClientAttrib();
   // What the last segment left behind, as drawing point by point did.

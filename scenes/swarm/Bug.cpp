@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "gfx/GlExtensions.h"
+#include "gfx/LineDrawing.h"
 #include "gfx/MathUtil.h"
 #include "gfx/Random.h"
 #include "scenes/effects/Terrain.h"
@@ -150,6 +151,9 @@ void BugArcBatch::clear() {
   indices.clear();
 }
 
+// A run of the line draws holds whole arcs, so no vertex is shaded twice.
+static_assert(kLineRunPoints % 16 == 0, "runs must not cut an arc");
+
 void BugArcBatch::draw() const {
   if (indices.empty()) return;
   const GLsizei stride = sizeof(BugArcVertex);
@@ -163,7 +167,7 @@ void BugArcBatch::draw() const {
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glTexCoordPointer(3, GL_FLOAT, stride, first.control[unit]);
   }
-  glDrawElements(GL_LINES, GLsizei(indices.size()), GL_UNSIGNED_INT, indices.data());
+  drawIndexedLineRuns(indices.data(), int(indices.size()));
   for (int unit = 3; unit >= 0; --unit) {
     glClientActiveTextureARB(GL_TEXTURE0_ARB + unit);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);

@@ -44,7 +44,7 @@ struct BugArcVertex {
   float control[4][3];
 };
 
-// Arcs of any number of creatures, drawn in one call: nine vertices per
+// Arcs of any number of creatures, drawn from one array: nine vertices per
 // arc, and each arc's eight segments as index pairs (GL_LINES), so each
 // vertex is still shaded once.
 struct BugArcBatch {

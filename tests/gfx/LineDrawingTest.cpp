@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "gfx/DisplayList.h"
 #include "gfx/LineDrawing.h"
@@ -116,6 +117,26 @@ TEST_F(LineDrawing, ClosedMeshDrawsEveryEdgeOfEveryFaceSharedEdgesTwice) {
   glGetIntegerv(GL_POLYGON_MODE, modes);
   EXPECT_EQ(modes[0], GL_FILL);  // filled polygons again afterwards
   lib3ds_file_free(file);
+}
+
+TEST_F(LineDrawing, LineRunsDrawEverySegmentOfAnArrayOnceAndInOrder) {
+  // Several runs and a part run; point k sits at window height k / 4.
+  const int points = 3 * kLineRunPoints + 178;
+  std::vector<float> xyz;
+  for (int k = 0; k < points; ++k) xyz.insert(xyz.end(), {k % 2 ? 9.0f : -9.0f, float(k) / 96.0f - 10.0f, 0.0f});
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, xyz.data());
+  // From point 1, so the last point is left alone and dropped; then indexed,
+  // every segment backwards and the last one first.
+  const auto runs = feedbackLines([&] { drawLineRuns(1, points - 1); });
+  std::vector<GLuint> indices;
+  for (int i = points / 2 - 1; i >= 0; --i) indices.insert(indices.end(), {GLuint(2 * i + 1), GLuint(2 * i)});
+  const auto indexed = feedbackLines([&] { drawIndexedLineRuns(indices.data(), int(indices.size())); });
+  glDisableClientState(GL_VERTEX_ARRAY);
+  ASSERT_EQ(runs.size(), size_t(points / 2 - 1));
+  ASSERT_EQ(indexed.size(), size_t(points / 2));
+  for (size_t i = 0; i < runs.size(); ++i) ASSERT_NEAR(runs[i].y0 * 4.0f, float(2 * i + 1), 0.05f) << i;
+  for (size_t j = 0; j < indexed.size(); ++j) ASSERT_NEAR(indexed[j].y1 * 4.0f, float(points - 2 - 2 * j), 0.05f) << j;
 }
 
 TEST_F(LineDrawing, AbsentMeshAndUncompiledListDrawNothing) {
