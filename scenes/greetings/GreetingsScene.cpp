@@ -99,6 +99,9 @@ int GreetingsScene::render(float t) {
       ring->render(theta);
     }
     drawCurrentCard(w, false);
+    // Each view goes to the rasteriser as soon as it is drawn, so a software
+    // driver fills its pixels while the next view (or the inset) is set up.
+    glFlush();
   }
 
   drawInset(theta);

@@ -85,6 +85,9 @@ int LineCubeScene::render(float t) {
       viewLevel = lineCube->level = value;
       lineCube->render(rhythmLevel * 0.5f);
       drawView();
+      // Each view to the rasteriser as soon as it is drawn, so a software
+      // driver fills its pixels while the next one is set up.
+      glFlush();
     }
   } else {
     linecubeScene->setFrame(50.0f + (beats - closingBeat) * 49.0f / 4.0f);
